@@ -1,0 +1,14 @@
+// Normalisation and count of the catalogue list.
+#include "app/state.h"
+
+int Correct_record_list()
+{
+    record* current = &DB_First;
+    do {
+        current->coords_2000.declination.corrector();
+        current->coords_1950.declination.corrector();
+        current = current->next;
+        ++total_number;
+    } while (current != nullptr);
+    return 0;
+}

@@ -1,0 +1,207 @@
+// The buffered character source and its conversions.
+#include "input/scan_stream.h"
+
+#include <cstring>
+
+#include "input/decimal_parse.h"
+
+namespace {
+
+// Large enough that a catalogue of a hundred megabytes takes a few hundred
+// reads, small enough to stay a minor part of the program's memory.
+constexpr std::size_t buffer_size = 256 * 1024;
+
+bool is_digit(int c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool is_space(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+} // namespace
+
+scan_stream::scan_stream(std::FILE* file)
+    : file_(file), buffer_(new char[buffer_size]), pos_(buffer_), end_(buffer_), at_end_(false)
+{
+    // This stream does all the buffering; the FILE's own would only copy twice.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+}
+
+scan_stream::scan_stream(const char* data, std::size_t size)
+    : file_(nullptr), buffer_(nullptr), pos_(data), end_(data + size), at_end_(true)
+{
+}
+
+scan_stream::~scan_stream()
+{
+    delete[] buffer_;
+}
+
+bool scan_stream::fill_at_least(long count)
+{
+    if (at_end_)
+        return end_ - pos_ >= count;
+    const std::size_t kept = static_cast<std::size_t>(end_ - pos_);
+    if (kept != 0 && pos_ != buffer_)
+        std::memmove(buffer_, pos_, kept);
+    pos_ = buffer_;
+    end_ = buffer_ + kept;
+    while (end_ - pos_ < count) {
+        const std::size_t room = buffer_size - static_cast<std::size_t>(end_ - buffer_);
+        const std::size_t got = std::fread(buffer_ + (end_ - buffer_), 1, room, file_);
+        if (got == 0) {
+            at_end_ = true;
+            break;
+        }
+        end_ += got;
+    }
+    return end_ - pos_ >= count;
+}
+
+bool scan_stream::refill()
+{
+    return fill_at_least(end_ - pos_ + 1);
+}
+
+void scan_stream::skip_whitespace()
+{
+    for (;;) {
+        while (pos_ != end_ && is_space(static_cast<unsigned char>(*pos_)))
+            ++pos_;
+        if (pos_ != end_ || !refill())
+            return;
+    }
+}
+
+bool scan_stream::read_int(int& target)
+{
+    skip_whitespace();
+    int sign_length = 0;
+    const int first = peek(0);
+    if (first == '+' || first == '-')
+        sign_length = 1;
+    if (!is_digit(peek(sign_length)))
+        return false;
+    pos_ += sign_length;
+    const bool negative = first == '-';
+    const long long limit = 2147483648LL; // |INT_MIN|
+    long long magnitude = 0;
+    for (int c = peek(0); is_digit(c); c = peek(0)) {
+        if (magnitude <= limit)
+            magnitude = magnitude * 10 + (c - '0');
+        ++pos_;
+    }
+    if (negative)
+        target = magnitude >= limit ? -2147483647 - 1 : static_cast<int>(-magnitude);
+    else
+        target = magnitude >= limit ? 2147483647 : static_cast<int>(magnitude);
+    return true;
+}
+
+bool scan_stream::read_double(double& target)
+{
+    skip_whitespace();
+    int sign_length = 0;
+    const int first = peek(0);
+    if (first == '+' || first == '-')
+        sign_length = 1;
+    const int lead = peek(sign_length);
+    if (!is_digit(lead) && !(lead == '.' && is_digit(peek(sign_length + 1))))
+        return false;
+    pos_ += sign_length;
+
+    char digits[max_significant_digits];
+    int count = 0;
+    bool truncated = false;
+    long long exponent = 0; // value = digits * 10^exponent
+
+    int c = peek(0);
+    for (; is_digit(c); c = peek(0)) {
+        if (count < max_significant_digits) {
+            if (count != 0 || c != '0')
+                digits[count++] = static_cast<char>(c);
+        } else {
+            truncated |= c != '0';
+            ++exponent;
+        }
+        ++pos_;
+    }
+    if (c == '.') {
+        ++pos_;
+        for (c = peek(0); is_digit(c); c = peek(0)) {
+            if (count < max_significant_digits) {
+                if (count != 0 || c != '0')
+                    digits[count++] = static_cast<char>(c);
+                --exponent;
+            } else {
+                truncated |= c != '0';
+            }
+            ++pos_;
+        }
+    }
+    if (c == 'e' || c == 'E') {
+        int exponent_sign_length = 0;
+        const int after_e = peek(1);
+        if (after_e == '+' || after_e == '-')
+            exponent_sign_length = 1;
+        if (is_digit(peek(1 + exponent_sign_length))) {
+            pos_ += 1 + exponent_sign_length;
+            long long written = 0;
+            for (c = peek(0); is_digit(c); c = peek(0)) {
+                if (written < 1000000000000LL)
+                    written = written * 10 + (c - '0');
+                ++pos_;
+            }
+            exponent += after_e == '-' ? -written : written;
+        }
+    }
+    target = decimal_to_double(digits, count, truncated, exponent, first == '-');
+    return true;
+}
+
+long scan_stream::skip_to(char stop, long limit)
+{
+    long count = 0;
+    while (count < limit) {
+        if (pos_ == end_ && !refill())
+            return -1;
+        long window = end_ - pos_;
+        if (window > limit - count)
+            window = limit - count;
+        const void* found = std::memchr(pos_, stop, static_cast<std::size_t>(window));
+        if (found != nullptr) {
+            const char* at = static_cast<const char*>(found);
+            count += (at - pos_) + 1;
+            pos_ = at + 1;
+            return count;
+        }
+        count += window;
+        pos_ += window;
+    }
+    return -1;
+}
+
+int scan_stream::read_field(char* buffer, int capacity, char stop)
+{
+    int stored = 0;
+    for (;;) {
+        if (pos_ == end_ && !refill())
+            return stored;
+        const std::size_t window = static_cast<std::size_t>(end_ - pos_);
+        const void* found = std::memchr(pos_, stop, window);
+        const char* field_end = found != nullptr ? static_cast<const char*>(found) : end_;
+        long length = field_end - pos_;
+        if (length > capacity - stored)
+            length = capacity - stored;
+        std::memcpy(buffer + stored, pos_, static_cast<std::size_t>(length));
+        stored += static_cast<int>(length);
+        if (found != nullptr) {
+            pos_ = field_end + 1;
+            return stored;
+        }
+        pos_ = end_;
+    }
+}

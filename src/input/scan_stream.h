@@ -1,0 +1,77 @@
+// scan_stream: the buffered character source that every input file is read
+// through, with the formatted-input conversions the readers use ("%c", "%d",
+// "%lg", "\n") implemented here, alike on every platform and in any locale.
+#ifndef TARNVEL_INPUT_SCAN_STREAM_H
+#define TARNVEL_INPUT_SCAN_STREAM_H
+
+#include <cstddef>
+#include <cstdio>
+
+class scan_stream {
+public:
+    // Reads `file` (opened by the caller, who also closes it) from where it
+    // stands, through a buffer of its own.
+    explicit scan_stream(std::FILE* file);
+    // Reads the `size` bytes at `data`, which must outlive the stream.
+    scan_stream(const char* data, std::size_t size);
+    ~scan_stream();
+    scan_stream(const scan_stream&) = delete;
+    scan_stream& operator=(const scan_stream&) = delete;
+
+    // "%c": the next character (0..255), consumed; -1 at end of input.
+    int get()
+    {
+        if (pos_ == end_ && !refill())
+            return -1;
+        return static_cast<unsigned char>(*pos_++);
+    }
+
+    // The character `ahead` places beyond the next one, not consumed; -1
+    // when the input ends before it. `ahead` is at most 7.
+    int peek(int ahead = 0)
+    {
+        if (end_ - pos_ <= ahead && !fill_at_least(ahead + 1))
+            return -1;
+        return static_cast<unsigned char>(pos_[ahead]);
+    }
+
+    // "\n": skips blanks, tabs, line feeds, carriage returns, vertical tabs
+    // and form feeds, any number of them, none included.
+    void skip_whitespace();
+
+    // "%d": skips white space, then reads an optionally signed decimal
+    // integer, clamped to the int range. Without digits, only the white
+    // space is consumed, `target` is unchanged and the result is false.
+    bool read_int(int& target);
+
+    // "%lg": skips white space, then reads the longest text that forms a
+    // decimal number (optional sign, digits with an optional point, optional
+    // exponent: "12", "-.5", "1.5e-3") into `target`, rounded to the nearest
+    // double. "inf", "nan" and hexadecimal forms are not numbers. Without a
+    // number, only the white space is consumed, `target` is unchanged and
+    // the result is false.
+    bool read_double(double& target);
+
+    // Consumes characters up to and including the next `stop`, reading at
+    // most `limit` characters. Returns the number read when `stop` was among
+    // them, or -1 after reading `limit` characters or reaching end of input
+    // without it.
+    long skip_to(char stop, long limit);
+
+    // Reads characters into `buffer` up to `stop`, consumed and not stored,
+    // keeping at most `capacity` of them and dropping the rest; end of input
+    // ends the field as `stop` would. Returns the number stored.
+    int read_field(char* buffer, int capacity, char stop);
+
+private:
+    bool refill();                  // more bytes after pos_; false at end of input
+    bool fill_at_least(long count); // end_ - pos_ >= count unless input ends first
+
+    std::FILE* file_;
+    char* buffer_;
+    const char* pos_;
+    const char* end_;
+    bool at_end_;
+};
+
+#endif

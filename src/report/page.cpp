@@ -1,0 +1,210 @@
+// The page frame: head, navigation list, query summary, counts and footer,
+// and the safe replacement of "results.html".
+#include "report/page.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "app/state.h"
+#include "report/file_replace.h"
+#include "report/number_format.h"
+#include "report/page_stream.h"
+#include "report/results_table.h"
+#include "report/site_texts.h"
+
+namespace {
+
+const char page_name[] = "results.html";
+const char temporary_name[] = "results.html.tmp";
+
+void write_epoch(page_stream& out)
+{
+    char* at = out.room(max_number_text);
+    out.commit(format_int_padded5(at, epoch));
+}
+
+void write_bound(page_stream& out, double value)
+{
+    char* at = out.room(max_number_text);
+    out.commit(format_general(at, value, 4, 6));
+}
+
+// A bound arc as hh:mm:ss (or [-]dd:mm:ss) with the seconds truncated.
+void write_bound_arc(page_stream& out, const arc& bound, bool is_declination)
+{
+    char* at = out.room(4 * max_number_text);
+    if (is_declination && bound.sign < 0)
+        *at++ = '-';
+    at = format_int_two_digits(at, truncate_to_int(bound.units));
+    *at++ = ':';
+    at = format_int_two_digits(at, truncate_to_int(bound.minutes));
+    *at++ = ':';
+    at = format_int_two_digits(at, truncate_to_int(bound.seconds));
+    out.commit(at);
+}
+
+void write_author(page_stream& out, const char* email, const char* name)
+{
+    out.write("<a href=\"mailto:");
+    out.write(email);
+    out.write("\">");
+    out.write(name);
+    out.write("</a>");
+}
+
+void write_header(page_stream& out)
+{
+    out.write("<html>\n"
+              "<head>\n"
+              "<title>Query Results</title>\n"
+              "</head>\n"
+              "<body>\n"
+              "<font color=\"#008080\">"
+              "<h2>ALSC: A catalogue of absorption-line systems in QSO's spectra<br></h2>\n"
+              "</font>");
+    out.write("<h3>");
+    write_author(out, SITE_AUTHOR_1_EMAIL, SITE_AUTHOR_1_NAME);
+    out.write(",\n");
+    write_author(out, SITE_AUTHOR_2_EMAIL, SITE_AUTHOR_2_NAME);
+    out.write(",\n");
+    write_author(out, SITE_AUTHOR_3_EMAIL, SITE_AUTHOR_3_NAME);
+    out.write("</h3>\n");
+    out.write("<font color=\"#008080\">"
+              "<h3>" SITE_INSTITUTION "<br></h3>\n"
+              "</font>\n"
+              "<br>");
+}
+
+void write_navigation(page_stream& out)
+{
+    out.write("<ul>"
+              "<li><a href=\"introduction.html\"><b>Introduction</b></a>\n"
+              "<li><a href=\"manual.html\"><b>Manual</b></a>\n"
+              "<li><b>Query Results</b>\n"
+              "<li><a href=\"absorpt_systems.html\"><b>Absorption Systems</b></a>\n"
+              "<li><a href=\"references.html\"><b>References</b></a>\n"
+              "</ul><br>\n");
+}
+
+void write_query_summary(page_stream& out)
+{
+    out.write("<font color=\"#008080\">"
+              "<h4>Query parameters:<br>"
+              "Coordinates at the epoch ");
+    write_epoch(out);
+    out.write(" <br>\n"
+              "Ascension interval: ");
+    write_bound_arc(out, minimal_ascension, false);
+    out.write("\n<= &#945;<sub>");
+    write_epoch(out);
+    out.write("</sub> <=");
+    write_bound_arc(out, maximal_ascension, false);
+    out.write("&nbsp;&nbsp;&nbsp;&nbsp;\n"
+              "Declination interval: ");
+    write_bound_arc(out, minimal_declination, true);
+    out.write("\n<= &#948;<sub>");
+    write_epoch(out);
+    out.write("</sub> <=");
+    write_bound_arc(out, maximal_declination, true);
+    out.write("<br>Redshift interval: ");
+    write_bound(out, min_redshift);
+    out.write("<= z<sub>em</sub> <=");
+    write_bound(out, max_redshift);
+    out.write("<br>Apparent magnitude interval: ");
+    write_bound(out, min_apparent_magnitude);
+    out.write("<= V <=");
+    write_bound(out, max_apparent_magnitude);
+    out.write("&nbsp;&nbsp;&nbsp;&nbsp;\n"
+              "Absolute magnitude interval: ");
+    write_bound(out, min_absolute_magnitude);
+    out.write("<= M <=");
+    write_bound(out, max_absolute_magnitude);
+    out.write("</h4></font>\n");
+}
+
+void write_result(page_stream& out)
+{
+    if (number_of_selected == 0) {
+        out.write("<h3><br>There is no record corresponding to these parameters</h3>\n");
+        return;
+    }
+    out.write("<font color=\"#008080\"><h4>"
+              "<br>There are ");
+    char* at = out.room(max_number_text);
+    out.commit(format_int_padded5(at, number_of_selected));
+    out.write(" records corresponding to these parameters.\n"
+              "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;\n"
+              "Total number of records is ");
+    at = out.room(max_number_text);
+    out.commit(format_int_padded5(at, total_number));
+    out.write(".</h4></font>\n"
+              "<hr>");
+    write_results_table(out);
+}
+
+void write_footer(page_stream& out)
+{
+    out.write("<hr><table width=\"100%\">\n"
+              "<tr>\n"
+              "<td align=\"left\">\n"
+              "<font color=\"#008080\">\n"
+              "<h3>&#169; " SITE_GROUP " <br>"
+              "\n " SITE_CITY ", " SITE_YEAR "</h3>"
+              "</font>"
+              "</td>"
+              "\n <td align=\"right\">"
+              "<font color=\"#008080\">\n"
+              "<h3><a href=\"" SITE_SPONSOR_LINK "\">Supported by " SITE_SPONSOR_NAME "</a></h3>\n"
+              "</font>\n"
+              "</td>\n"
+              "</tr>\n"
+              "</table>"
+              "</body>\n"
+              "</html>\n");
+}
+
+// True when "results.html" is missing or can be written; an existing page
+// that cannot be written must not be replaced behind its owner's back.
+bool page_is_replaceable()
+{
+    errno = 0;
+    std::FILE* existing = std::fopen(page_name, "r+");
+    if (existing != nullptr) {
+        std::fclose(existing);
+        return true;
+    }
+    return errno == ENOENT;
+}
+
+int report_failure()
+{
+    std::fputs("error of creation of results.html\n", stdout);
+    return 1;
+}
+
+} // namespace
+
+int Query_Result_generator()
+{
+    if (!page_is_replaceable())
+        return report_failure();
+    std::FILE* file = std::fopen(temporary_name, "w");
+    if (file == nullptr)
+        return report_failure();
+    bool written;
+    {
+        page_stream out(file);
+        write_header(out);
+        write_navigation(out);
+        write_query_summary(out);
+        write_result(out);
+        write_footer(out);
+        written = out.flush();
+    }
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed || !replace_file(temporary_name, page_name)) {
+        std::remove(temporary_name);
+        return report_failure();
+    }
+    return 0;
+}

@@ -1,0 +1,47 @@
+// The page's output buffer.
+#include "report/page_stream.h"
+
+namespace {
+
+constexpr std::size_t buffer_size = 256 * 1024;
+
+} // namespace
+
+page_stream::page_stream(std::FILE* file)
+    : file_(file), buffer_(new char[buffer_size]), end_(buffer_), limit_(buffer_ + buffer_size),
+      failed_(false)
+{
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+}
+
+page_stream::~page_stream()
+{
+    delete[] buffer_;
+}
+
+void page_stream::drain()
+{
+    const std::size_t length = static_cast<std::size_t>(end_ - buffer_);
+    if (length != 0 && !failed_ && std::fwrite(buffer_, 1, length, file_) != length)
+        failed_ = true;
+    end_ = buffer_;
+}
+
+void page_stream::write_through(const char* text, std::size_t length)
+{
+    drain();
+    if (length <= static_cast<std::size_t>(limit_ - end_)) {
+        std::memcpy(end_, text, length);
+        end_ += length;
+    } else if (!failed_ && std::fwrite(text, 1, length, file_) != length) {
+        failed_ = true;
+    }
+}
+
+bool page_stream::flush()
+{
+    drain();
+    if (!failed_ && std::fflush(file_) != 0)
+        failed_ = true;
+    return !failed_ && std::ferror(file_) == 0;
+}

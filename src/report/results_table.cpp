@@ -1,0 +1,193 @@
+// The results table: opening tag, header row, one row per selected record.
+#include "report/results_table.h"
+
+#include <cstring>
+#include <initializer_list>
+
+#include "app/state.h"
+#include "report/number_format.h"
+#include "report/style_words.h"
+
+namespace {
+
+const double no_value_magnitude = 1e8;
+const double lower_limit_threshold = 1e9;
+const double lower_limit_scale = 1e12;
+
+// The texts that every data row repeats, built once per table.
+struct row_texts {
+    char cell_open[64];       // "  <td align=\"...\">\n"
+    std::size_t cell_open_length;
+    char row_open[2][96];     // "<tr" [bgcolor] " align=\"...\">\n", by row parity
+    std::size_t row_open_length[2];
+};
+
+std::size_t build(char* out, const char* first, const char* second, const char* third)
+{
+    char* at = out;
+    for (const char* piece : {first, second, third}) {
+        const std::size_t length = std::strlen(piece);
+        std::memcpy(at, piece, length);
+        at += length;
+    }
+    return static_cast<std::size_t>(at - out);
+}
+
+void build_row_texts(row_texts& texts)
+{
+    const string cell_word = align_type_convert(cell_align);
+    texts.cell_open_length = build(texts.cell_open, "  <td align=\"", cell_word.text, "\">\n");
+    for (int parity = 0; parity < 2; ++parity) {
+        char* at = texts.row_open[parity];
+        std::size_t length = build(at, "<tr", "", "");
+        if (color_interchange == 'y') {
+            const string colour = color_change(parity);
+            length += build(at + length, " bgcolor=\"", colour.text, "\"");
+        }
+        length += build(at + length, " align=\"", cell_word.text, "\">\n");
+        texts.row_open_length[parity] = length;
+    }
+}
+
+// The table form of an arc: [-]hh:mm: then the seconds with "%-8.6g", with a
+// "0" in front of seconds below 10.
+char* put_arc(char* at, const arc& a, bool with_sign)
+{
+    if (with_sign && a.sign < 0)
+        *at++ = '-';
+    at = format_int_two_digits(at, truncate_to_int(a.units));
+    *at++ = ':';
+    at = format_int_two_digits(at, truncate_to_int(a.minutes));
+    *at++ = ':';
+    if (a.seconds < 10)
+        *at++ = '0';
+    return format_general(at, a.seconds, 6, 8);
+}
+
+char* put_magnitude(char* at, double magnitude)
+{
+    if (magnitude == no_value_magnitude) {
+        std::memcpy(at, "&nbsp;", 6);
+        return at + 6;
+    }
+    return format_general(at, magnitude, 6, 9);
+}
+
+char* put_redshift(char* at, double redshift)
+{
+    if (redshift > lower_limit_threshold) {
+        *at++ = '>';
+        return format_general(at, redshift / lower_limit_scale, 6, 8);
+    }
+    return format_general(at, redshift, 6, 8);
+}
+
+char* put_text(char* at, const char* text, std::size_t length)
+{
+    std::memcpy(at, text, length);
+    return at + length;
+}
+
+// One cell: opening line, the text written by `at` onwards, closing line.
+const char cell_close[] = "\n  </td>\n";
+constexpr std::size_t cell_close_length = sizeof cell_close - 1;
+
+char* put_name_cell(char* at, const row_texts& texts, const string& name)
+{
+    at = put_text(at, texts.cell_open, texts.cell_open_length);
+    at = put_text(at, name.text, std::strlen(name.text));
+    return put_text(at, cell_close, cell_close_length);
+}
+
+// A row is at most 2 names of 99 characters, 7 numbers and some 600
+// characters of markup: well within the room asked for.
+constexpr std::size_t row_room = 2048;
+
+void write_row(page_stream& out, const row_texts& texts, int parity, const record& r)
+{
+    char* at = out.room(row_room);
+    at = put_text(at, texts.row_open[parity], texts.row_open_length[parity]);
+    at = put_name_cell(at, texts, r.name_I);
+
+    at = put_text(at, texts.cell_open, texts.cell_open_length);
+    at = put_arc(at, r.coords_2000.ascension, false);
+    at = put_text(at, cell_close, cell_close_length);
+    at = put_text(at, texts.cell_open, texts.cell_open_length);
+    at = put_arc(at, r.coords_2000.declination, true);
+    at = put_text(at, cell_close, cell_close_length);
+    at = put_text(at, texts.cell_open, texts.cell_open_length);
+    at = put_redshift(at, r.redshift);
+    at = put_text(at, cell_close, cell_close_length);
+    at = put_text(at, texts.cell_open, texts.cell_open_length);
+    at = put_magnitude(at, r.apparent_magnitude);
+    at = put_text(at, cell_close, cell_close_length);
+    at = put_text(at, texts.cell_open, texts.cell_open_length);
+    at = put_magnitude(at, r.absolute_magnitude);
+    at = put_text(at, cell_close, cell_close_length);
+    at = put_text(at, texts.cell_open, texts.cell_open_length);
+    at = put_arc(at, r.coords_1950.ascension, false);
+    at = put_text(at, cell_close, cell_close_length);
+    at = put_text(at, texts.cell_open, texts.cell_open_length);
+    at = put_arc(at, r.coords_1950.declination, true);
+    at = put_text(at, cell_close, cell_close_length);
+
+    at = put_name_cell(at, texts, r.name_II);
+    at = put_text(at, "</tr>\n", 6);
+    out.commit(at);
+}
+
+void write_opening_tag(page_stream& out)
+{
+    char* at = out.room(256);
+    at = put_text(at, "<table", 6);
+    if (border >= 0) {
+        at = put_text(at, " border=\"", 9);
+        at = format_unsigned_two_digits(at, border);
+        *at++ = '"';
+    }
+    at = put_text(at, " width=\"", 8);
+    at = format_unsigned_two_digits(at, width);
+    at = put_text(at, "% \"", 3);
+    at = put_text(at, " height=\"", 9);
+    at = format_unsigned_two_digits(at, height);
+    at = put_text(at, "% \"", 3);
+    out.commit(at);
+    out.write(" align=\"");
+    out.write(align_type_convert(table_align).text);
+    out.write("\">\n");
+}
+
+void write_header_row(page_stream& out)
+{
+    out.write("<tr align=\"");
+    out.write(align_type_convert(header_align).text);
+    out.write("\" bgcolor=\"");
+    out.write(color_change(2).text);
+    out.write("\">\n");
+    static const char* const headings[9] = {
+        "QSO's name I", "&#945;<sub>2000</sub>", "&#948;<sub>2000</sub>",
+        "z<sub>em</sub>", "V", "M", "&#945;<sub>1950</sub>", "&#948;<sub>1950</sub>",
+        "QSO's name II"};
+    for (const char* heading : headings) {
+        out.write("  <th>\n");
+        out.write(heading);
+        out.write("\n  </th>\n");
+    }
+    out.write("</tr>\n");
+}
+
+} // namespace
+
+void write_results_table(page_stream& out)
+{
+    write_opening_tag(out);
+    write_header_row(out);
+    row_texts texts;
+    build_row_texts(texts);
+    int row_counter = 0;
+    for (const record* r = First_Selected; r != nullptr; r = r->next_selected) {
+        write_row(out, texts, row_counter % 2, *r);
+        ++row_counter;
+    }
+    out.write("</table>\n");
+}

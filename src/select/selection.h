@@ -1,0 +1,15 @@
+// Record selection: the records of the catalogue list that lie inside every
+// interval of the query, chained in catalogue order.
+#ifndef TARNVEL_SELECT_SELECTION_H
+#define TARNVEL_SELECT_SELECTION_H
+
+// Walks the catalogue list from DB_First once and links every record that
+// passes all five closed-interval tests (declination and right ascension of
+// the epoch's coordinates, redshift with lower limits divided by 1e12, the
+// two magnitudes with 1e8 passing any interval) into the chain from
+// First_Selected along next_selected, counting them in number_of_selected.
+// Expects the chain empty. Returns 0, or 1 after "Invalid epoch value\n"
+// when epoch is neither 2000 nor 1950 (the chain then stays empty).
+int result_list_generator();
+
+#endif

@@ -1,0 +1,155 @@
+// End-to-end test support: private working directories and program runs.
+#include "support/e2e.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string environment_or(const char* name, const char* fallback)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+// Single quotes for the shell.
+std::string quoted(const std::string& text)
+{
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out += c;
+    }
+    return out + "'";
+}
+
+std::string test_name()
+{
+    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name()
+                                       : "case";
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_')
+            c = '_';
+    return name;
+}
+
+} // namespace
+
+e2e_case::e2e_case()
+{
+    std::random_device entropy;
+    root_ = fs::temp_directory_path() /
+            ("tarnvel-" + test_name() + "-" + std::to_string(entropy() % 1000000000u));
+    work_ = root_ / "work";
+    fs::remove_all(root_);
+    fs::create_directories(work_);
+}
+
+e2e_case::~e2e_case()
+{
+    if (std::getenv("TARNVEL_KEEP_TEST_DIRS") != nullptr)
+        return;
+    std::error_code ignored;
+    fs::permissions(work_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(root_, ignored);
+}
+
+void e2e_case::write(const std::string& name, const std::string& bytes) const
+{
+    std::ofstream out(work_ / name, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << "cannot write " << (work_ / name);
+}
+
+void e2e_case::copy(const fs::path& source, const std::string& name) const
+{
+    const std::optional<std::string> bytes = read_file(source);
+    ASSERT_TRUE(bytes.has_value()) << "cannot read " << source;
+    write(name, *bytes);
+}
+
+run_result e2e_case::run() const
+{
+    const std::string program = environment_or("TARNVEL_TEST_PROGRAM", TARNVEL_TEST_PROGRAM);
+    const std::string runner = environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER);
+    const fs::path out = root_ / "stdout";
+    const fs::path err = root_ / "stderr";
+    const fs::path status = root_ / "status";
+    const std::string command = "cd " + quoted(work_.string()) + " && " +
+                                (runner.empty() ? "" : runner + " ") + quoted(program) +
+                                " </dev/null >" + quoted(out.string()) + " 2>" +
+                                quoted(err.string()) + "; echo $? >" + quoted(status.string());
+    const int shell_status = std::system(command.c_str());
+    EXPECT_EQ(shell_status, 0) << command;
+
+    run_result result;
+    result.console = read_file(out).value_or("");
+    result.errors = read_file(err).value_or("");
+    result.exit_status = std::stoi(read_file(status).value_or("-1"));
+    result.page = read_file(work_ / "results.html");
+    return result;
+}
+
+std::optional<std::string> read_file(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool page_has_crlf()
+{
+    return TARNVEL_TEST_CRLF_PAGE != 0;
+}
+
+std::string expected_page(const std::string& golden_name)
+{
+    const std::optional<std::string> golden = read_file(fs::path(TARNVEL_GOLDEN_DIR) / golden_name);
+    EXPECT_TRUE(golden.has_value()) << "missing golden page " << golden_name;
+    if (!golden || !page_has_crlf())
+        return golden.value_or("");
+    std::string crlf;
+    for (char c : *golden) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    return crlf;
+}
+
+std::string as_lf(const std::string& page)
+{
+    std::string lf;
+    for (std::size_t i = 0; i < page.size(); ++i)
+        if (!(page[i] == '\r' && i + 1 < page.size() && page[i + 1] == '\n'))
+            lf += page[i];
+    return lf;
+}
+
+bool site_texts_are_defaults()
+{
+    return TARNVEL_SITE_TEXTS_ARE_DEFAULTS != 0;
+}
+
+fs::path examples_dir()
+{
+    return TARNVEL_EXAMPLES_DIR;
+}
+
+fs::path shared_data_dir()
+{
+    return TARNVEL_SHARED_DATA_DIR;
+}

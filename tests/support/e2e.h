@@ -1,0 +1,62 @@
+// End-to-end test support: every case gets a working directory of its own,
+// writes the input files into it, runs the built program there and reads
+// back what it printed, its exit status and the page.
+#ifndef TARNVEL_TESTS_E2E_H
+#define TARNVEL_TESTS_E2E_H
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+struct run_result {
+    std::string console;             // standard output, byte for byte
+    std::string errors;              // standard error (the program never writes to it)
+    int exit_status = -1;
+    std::optional<std::string> page; // "results.html", or nothing when absent
+};
+
+class e2e_case {
+public:
+    // A fresh, empty working directory named after the running test.
+    e2e_case();
+    ~e2e_case();
+    e2e_case(const e2e_case&) = delete;
+    e2e_case& operator=(const e2e_case&) = delete;
+
+    // Writes `bytes` to `name` in the working directory, unchanged.
+    void write(const std::string& name, const std::string& bytes) const;
+    // Copies `source` into the working directory as `name` (writable).
+    void copy(const std::filesystem::path& source, const std::string& name) const;
+    // Runs the program in the working directory.
+    run_result run() const;
+
+    const std::filesystem::path& directory() const { return work_; }
+
+private:
+    std::filesystem::path root_; // holds work_ and the captured streams
+    std::filesystem::path work_;
+};
+
+// The bytes of a file, or nothing when it cannot be read.
+std::optional<std::string> read_file(const std::filesystem::path& path);
+
+// The page the program writes, from a golden page kept with LF line ends:
+// the line ends are made CRLF when the program under test writes them so.
+std::string expected_page(const std::string& golden_name);
+
+// A page written by the program with its line ends made LF (for checks that
+// look at content, not at line ends).
+std::string as_lf(const std::string& page);
+
+// True when the page texts naming the catalogue's makers are the defaults,
+// which the golden pages hold.
+bool site_texts_are_defaults();
+
+// True when the program under test writes CRLF line ends (Windows build).
+bool page_has_crlf();
+
+// The directory of the demo files and of the shared catalogues.
+std::filesystem::path examples_dir();
+std::filesystem::path shared_data_dir();
+
+#endif
