@@ -1,0 +1,187 @@
+// The catalogue reader: entries, closing lines, fields split across lines,
+// text inside numeric fields, names, and catalogues without a closing line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/state.h"
+#include "input/readers.h"
+#include "support/console_capture.h"
+
+namespace {
+
+const char entry_a[] = "Q 1234+567$12$34$56.7$-05$07$08.9$2.345$17.8$1e8$12$31$50.2$-04$50$31.0$B 1232-048$";
+const char entry_b[] = "Q 0000-001$00$03$30.28$+00$08$12.8$2.59$1e8$1e8$00$00$56.52$-0.000001$08$29.5$J 000330$";
+
+class CatalogueReader : public testing::Test {
+protected:
+    void SetUp() override { reset_run_state(); }
+    void TearDown() override { reset_run_state(); }
+
+    // Reads `text` as the catalogue and returns what was printed.
+    std::string read(const std::string& text)
+    {
+        scan_stream s(text.data(), text.size());
+        console_capture console;
+        read_catalogue(s);
+        return console.text();
+    }
+
+    static std::vector<const record*> list()
+    {
+        std::vector<const record*> records;
+        for (const record* r = &DB_First; r != nullptr; r = r->next)
+            records.push_back(r);
+        return records;
+    }
+};
+
+} // namespace
+
+TEST_F(CatalogueReader, ReadsEveryFieldOfAnEntry)
+{
+    EXPECT_EQ(read(std::string(entry_a) + "\n" + entry_b + "\n$\n"), "");
+    const auto records = list();
+    ASSERT_EQ(records.size(), 2u);
+    const record& a = DB_First;
+    EXPECT_STREQ(a.name_I.text, "Q 1234+567");
+    EXPECT_EQ(a.coords_2000.ascension.units, 12);
+    EXPECT_EQ(a.coords_2000.ascension.minutes, 34);
+    EXPECT_EQ(a.coords_2000.ascension.seconds, 56.7);
+    EXPECT_EQ(a.coords_2000.declination.units, -5);
+    EXPECT_EQ(a.coords_2000.declination.minutes, 7);
+    EXPECT_EQ(a.coords_2000.declination.seconds, 8.9);
+    EXPECT_EQ(a.redshift, 2.345);
+    EXPECT_EQ(a.apparent_magnitude, 17.8);
+    EXPECT_EQ(a.absolute_magnitude, 1e8);
+    EXPECT_EQ(a.coords_1950.ascension.units, 12);
+    EXPECT_EQ(a.coords_1950.ascension.minutes, 31);
+    EXPECT_EQ(a.coords_1950.ascension.seconds, 50.2);
+    EXPECT_EQ(a.coords_1950.declination.units, -4);
+    EXPECT_EQ(a.coords_1950.declination.minutes, 50);
+    EXPECT_EQ(a.coords_1950.declination.seconds, 31);
+    EXPECT_STREQ(a.name_II.text, "B 1232-048");
+    EXPECT_EQ(a.coords_2000.declination.sign, 1) << "signs come from normalisation, not reading";
+
+    const record& b = *records[1];
+    EXPECT_EQ(b.coords_1950.declination.units, -1e-6);
+    EXPECT_EQ(b.next, nullptr);
+    EXPECT_EQ(b.next_selected, nullptr);
+
+    Correct_record_list();
+    EXPECT_EQ(total_number, 2);
+    EXPECT_EQ(b.coords_1950.declination.sign, -1);
+    EXPECT_EQ(b.coords_1950.declination.units, 0);
+}
+
+TEST_F(CatalogueReader, ClosingLines)
+{
+    EXPECT_EQ(read(std::string("$$") + entry_a + "\n$\n"), "");
+    EXPECT_EQ(list().size(), 1u) << "a file that begins with $$ holds the head record alone";
+    EXPECT_STREQ(DB_First.name_I.text, "");
+
+    reset_run_state();
+    read(std::string(entry_a) + "\n" + entry_b + "\n$\n" + entry_a + "\n$\n");
+    EXPECT_EQ(list().size(), 2u) << "a $ line in the middle ends the list";
+
+    reset_run_state();
+    read(std::string(entry_a) + "\n   $\n" + entry_b + "\n$\n");
+    EXPECT_EQ(list().size(), 1u) << "blanks in front of a closing $ are skipped";
+
+    reset_run_state();
+    read(std::string("$\n") + entry_a + "\n" + entry_b + "\n$\n");
+    const auto records = list();
+    ASSERT_EQ(records.size(), 3u) << "a first line of only $ leaves the head record as it was";
+    EXPECT_STREQ(DB_First.name_I.text, "");
+    EXPECT_EQ(DB_First.redshift, 0);
+    EXPECT_STREQ(records[1]->name_I.text, "\nQ 1234+567") << "nothing is skipped after that $";
+}
+
+TEST_F(CatalogueReader, CrlfLineEnds)
+{
+    read(std::string(entry_a) + "\r\n" + entry_b + "\r\n$\r\n");
+    const auto records = list();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_STREQ(records[1]->name_I.text, "Q 0000-001");
+    EXPECT_STREQ(records[1]->name_II.text, "J 000330");
+}
+
+TEST_F(CatalogueReader, EntriesSplitAcrossLines)
+{
+    read("Q 1$12$\n34$ 56.7\n$-05$07$08.9$2.345$17.8$1e8$12$31$50.2$-04$50$31.0$\nB 2$\n$\n");
+    ASSERT_EQ(list().size(), 1u);
+    EXPECT_EQ(DB_First.coords_2000.ascension.minutes, 34);
+    EXPECT_EQ(DB_First.coords_2000.ascension.seconds, 56.7);
+    EXPECT_STREQ(DB_First.name_II.text, "\nB 2") << "split after field 16, the name keeps the line end";
+}
+
+TEST_F(CatalogueReader, ShortEntryTakesItsMissingFieldsFromTheNextLine)
+{
+    read("Q 1$1$2$3$4$5$6$7$8$9$10$11$12$13$\n"
+         "14$15$N2$\nQ 2$1$2$3$4$5$6$7$8$9$10$11$12$13$14$15$N3$\n$\n");
+    const auto records = list();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(DB_First.coords_1950.declination.minutes, 14) << "fields 15 to 17 from the next line";
+    EXPECT_EQ(DB_First.coords_1950.declination.seconds, 15);
+    EXPECT_STREQ(DB_First.name_II.text, "N2");
+}
+
+TEST_F(CatalogueReader, TextAfterANumberAndFieldsWithoutOne)
+{
+    read("Q 1$12 h$34 min$56.7 s$-05$07$08.9$2.345 (lower?)$$-26$12$31$50.2$-04$50$31.0$N$\n$\n");
+    EXPECT_EQ(DB_First.coords_2000.ascension.units, 12);
+    EXPECT_EQ(DB_First.coords_2000.ascension.minutes, 34);
+    EXPECT_EQ(DB_First.redshift, 2.345);
+    EXPECT_EQ(DB_First.apparent_magnitude, 0) << "an empty field keeps the constructed value";
+    EXPECT_EQ(DB_First.absolute_magnitude, -26);
+}
+
+TEST_F(CatalogueReader, NamesWithBlanksMarkupAndExcessLength)
+{
+    const std::string long_name(150, 'n');
+    read(std::string("  first <b>name</b> %d  $1$2$3$4$5$6$7$8$9$10$11$12$13$14$15$ second $\n") +
+         "  " + long_name + "$1$2$3$4$5$6$7$8$9$10$11$12$13$14$15$" + long_name + "$\n$\n");
+    const auto records = list();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_STREQ(DB_First.name_I.text, "  first <b>name</b> %d  ") << "the first entry keeps its blanks";
+    EXPECT_STREQ(DB_First.name_II.text, " second ");
+    EXPECT_EQ(std::string(records[1]->name_I.text), std::string(99, 'n'))
+        << "leading blanks of later entries vanish; long names keep 99 characters";
+    EXPECT_EQ(std::string(records[1]->name_II.text), std::string(99, 'n'));
+    EXPECT_EQ(records[1]->coords_2000.ascension.units, 1) << "the fields after a long name stay in step";
+}
+
+TEST_F(CatalogueReader, CatalogueWithoutClosingLineEndsAfterItsLastEntry)
+{
+    EXPECT_EQ(read(std::string(entry_a) + "\n" + entry_b + "\n"), "");
+    const auto records = list();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1]->next, nullptr);
+
+    reset_run_state();
+    EXPECT_EQ(read(""), "");
+    EXPECT_EQ(list().size(), 1u);
+}
+
+TEST_F(CatalogueReader, InputEndingInsideAnEntryKeepsTheListWellFormed)
+{
+    const std::string console = read(std::string(entry_a) + "\nQ 9$1$2$3");
+    const auto records = list();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_STREQ(records[1]->name_I.text, "Q 9");
+    EXPECT_EQ(records[1]->coords_2000.ascension.seconds, 3);
+    EXPECT_EQ(records[1]->next, nullptr);
+    std::string expected;
+    for (int i = 0; i < 13; ++i) // fields 4 to 16 each miss their '$'
+        expected += "file read message: stop_signal '$' lost\n";
+    EXPECT_EQ(console, expected);
+}
+
+TEST_F(CatalogueReader, MissingFileIsReported)
+{
+    console_capture console;
+    EXPECT_EQ(Read_record_list("no/such/catalogue.dat"), 1);
+    EXPECT_EQ(console.text(), "error open file no/such/catalogue.dat\n");
+    EXPECT_EQ(list().size(), 1u);
+}
