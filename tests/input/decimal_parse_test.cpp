@@ -1,0 +1,97 @@
+// The scanner's decimal conversion against the C library's correctly
+// rounding strtod, over millions of random and boundary texts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "input/scan_stream.h"
+
+namespace {
+
+bool same_as_library(const std::string& text)
+{
+    scan_stream s(text.data(), text.size());
+    double ours = 0;
+    EXPECT_TRUE(s.read_double(ours)) << text;
+    const double theirs = std::strtod(text.c_str(), nullptr);
+    if (std::memcmp(&ours, &theirs, sizeof ours) == 0)
+        return true;
+    ADD_FAILURE() << text << ": ours " << std::hexfloat << ours << ", library " << theirs;
+    return false;
+}
+
+} // namespace
+
+TEST(DecimalParse, RoundTripsTheShortestTextsOfRandomDoubles)
+{
+    std::mt19937_64 random(42);
+    int failures = 0;
+    char text[64];
+    for (int i = 0; i < 100000 && failures < 5; ++i) {
+        std::uint64_t bits = random();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v))
+            continue;
+        for (int precision : {17, 15, 6}) {
+            std::snprintf(text, sizeof text, "%.*g", precision, v);
+            failures += !same_as_library(text);
+        }
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+TEST(DecimalParse, MatchesTheLibraryOnRandomDecimalTexts)
+{
+    std::mt19937_64 random(4242);
+    std::uniform_int_distribution<int> length(1, 40);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::uniform_int_distribution<int> exponent(-345, 330);
+    int failures = 0;
+    for (int i = 0; i < 200000 && failures < 5; ++i) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const int n = length(random);
+        const int point = static_cast<int>(random() % static_cast<unsigned>(n + 1));
+        for (int k = 0; k < n; ++k) {
+            if (k == point)
+                text += '.';
+            text += static_cast<char>('0' + digit(random));
+        }
+        if (random() % 3 != 0)
+            text += "e" + std::to_string(exponent(random));
+        failures += !same_as_library(text);
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+TEST(DecimalParse, HalfwayCasesBetweenNeighbouringDoubles)
+{
+    // The exact midpoint between a double and its successor, and texts just
+    // beside it, written with all their digits.
+    std::mt19937_64 random(99);
+    int failures = 0;
+    for (int i = 0; i < 3000 && failures < 5; ++i) {
+        std::uint64_t bits = random() >> 2; // positive, finite
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        const double next = std::nextafter(v, std::numeric_limits<double>::infinity());
+        if (!std::isfinite(next))
+            continue;
+        // v and next differ in the last bit: (v + next) / 2 in long double is
+        // exact on x86; spell it with enough digits to be exact.
+        char text[1200];
+        std::snprintf(text, sizeof text, "%.800Le", (static_cast<long double>(v) + next) / 2);
+        failures += !same_as_library(text);
+        std::string above = text;
+        above.insert(above.find('e'), "1");
+        failures += !same_as_library(above);
+    }
+    EXPECT_EQ(failures, 0);
+}
