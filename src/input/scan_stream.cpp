@@ -7,10 +7,6 @@
 
 namespace {
 
-// Large enough that a catalogue of a hundred megabytes takes a few hundred
-// reads, small enough to stay a minor part of the program's memory.
-constexpr std::size_t buffer_size = 256 * 1024;
-
 bool is_digit(int c)
 {
     return c >= '0' && c <= '9';
@@ -23,15 +19,21 @@ bool is_space(int c)
 
 } // namespace
 
-scan_stream::scan_stream(std::FILE* file)
-    : file_(file), buffer_(new char[buffer_size]), pos_(buffer_), end_(buffer_), at_end_(false)
+// The default buffer is large enough that a catalogue of a hundred megabytes
+// takes a few hundred reads, and small enough to stay a minor part of the
+// program's memory.
+scan_stream::scan_stream(std::FILE* file, std::size_t buffer_size)
+    : file_(file), buffer_(new char[buffer_size < 16 ? 16 : buffer_size]),
+      buffer_size_(buffer_size < 16 ? 16 : buffer_size), pos_(buffer_), end_(buffer_),
+      at_end_(false)
 {
     // This stream does all the buffering; the FILE's own would only copy twice.
     std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 scan_stream::scan_stream(const char* data, std::size_t size)
-    : file_(nullptr), buffer_(nullptr), pos_(data), end_(data + size), at_end_(true)
+    : file_(nullptr), buffer_(nullptr), buffer_size_(0), pos_(data), end_(data + size),
+      at_end_(true)
 {
 }
 
@@ -50,7 +52,7 @@ bool scan_stream::fill_at_least(long count)
     pos_ = buffer_;
     end_ = buffer_ + kept;
     while (end_ - pos_ < count) {
-        const std::size_t room = buffer_size - static_cast<std::size_t>(end_ - buffer_);
+        const std::size_t room = buffer_size_ - static_cast<std::size_t>(end_ - buffer_);
         const std::size_t got = std::fread(buffer_ + (end_ - buffer_), 1, room, file_);
         if (got == 0) {
             at_end_ = true;

@@ -9,9 +9,13 @@
 
 class scan_stream {
 public:
+    // The size of the buffer a file is read through, unless chosen otherwise.
+    static constexpr std::size_t default_buffer_size = 256 * 1024;
+
     // Reads `file` (opened by the caller, who also closes it) from where it
-    // stands, through a buffer of its own.
-    explicit scan_stream(std::FILE* file);
+    // stands, through a buffer of its own of `buffer_size` bytes (at least 16;
+    // small ones serve tests of the refills).
+    explicit scan_stream(std::FILE* file, std::size_t buffer_size = default_buffer_size);
     // Reads the `size` bytes at `data`, which must outlive the stream.
     scan_stream(const char* data, std::size_t size);
     ~scan_stream();
@@ -69,6 +73,7 @@ private:
 
     std::FILE* file_;
     char* buffer_;
+    std::size_t buffer_size_;
     const char* pos_;
     const char* end_;
     bool at_end_;

@@ -2,6 +2,7 @@
 // text inside numeric fields, names, and catalogues without a closing line.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -184,4 +185,40 @@ TEST_F(CatalogueReader, MissingFileIsReported)
     EXPECT_EQ(Read_record_list("no/such/catalogue.dat"), 1);
     EXPECT_EQ(console.text(), "error open file no/such/catalogue.dat\n");
     EXPECT_EQ(list().size(), 1u);
+}
+
+TEST_F(CatalogueReader, SmallReadBuffersGiveTheSameList)
+{
+    std::string text;
+    for (int i = 0; i < 20; ++i)
+        text += std::string(entry_a) + "\r\n" + entry_b + "\n";
+    text += "  1" + std::string(120, 'n') + "$-1.25e+1 remark$" + std::string(1200, 'x') + "$\n$\n";
+    read(text);
+    std::vector<record> expected;
+    for (const record* r : list())
+        expected.push_back(*r);
+
+    for (std::size_t buffer = 16; buffer <= 64; buffer += 3) {
+        reset_run_state();
+        std::FILE* file = std::tmpfile();
+        ASSERT_NE(file, nullptr);
+        std::fwrite(text.data(), 1, text.size(), file);
+        std::rewind(file);
+        {
+            scan_stream s(file, buffer);
+            console_capture console;
+            read_catalogue(s);
+        }
+        std::fclose(file);
+        const auto records = list();
+        ASSERT_EQ(records.size(), expected.size()) << "buffer " << buffer;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            EXPECT_STREQ(records[i]->name_I.text, expected[i].name_I.text) << buffer;
+            EXPECT_STREQ(records[i]->name_II.text, expected[i].name_II.text) << buffer;
+            EXPECT_EQ(records[i]->coords_2000.ascension.units, expected[i].coords_2000.ascension.units);
+            EXPECT_EQ(records[i]->coords_2000.ascension.seconds, expected[i].coords_2000.ascension.seconds);
+            EXPECT_EQ(records[i]->coords_1950.declination.units, expected[i].coords_1950.declination.units);
+            EXPECT_EQ(records[i]->redshift, expected[i].redshift) << buffer;
+        }
+    }
 }
