@@ -5,6 +5,7 @@ int Correct_record_list()
 {
     record* current = &DB_First;
     do {
+        prefetch_ahead(current);
         current->coords_2000.declination.corrector();
         current->coords_1950.declination.corrector();
         current = current->next;

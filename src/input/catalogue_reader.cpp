@@ -13,7 +13,7 @@ namespace {
 void read_number_field(scan_stream& stream, double& target)
 {
     stream.read_double(target);
-    descriptor_shift(stream, '$');
+    skip_past(stream, '$');
 }
 
 // Fields 2 to 17 of an entry whose first name has been read, then the white

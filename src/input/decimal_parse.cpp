@@ -69,6 +69,18 @@ double round_quotient(big_unsigned& numerator, big_unsigned& denominator)
 
 } // namespace
 
+double decimal_to_double_general(std::uint64_t digits, long long exponent, bool negative)
+{
+    char text[20];
+    int count = 0;
+    char reversed[20];
+    for (; digits != 0; digits /= 10)
+        reversed[count++] = static_cast<char>('0' + digits % 10);
+    for (int i = 0; i < count; ++i)
+        text[i] = reversed[count - 1 - i];
+    return decimal_to_double(text, count, false, exponent, negative);
+}
+
 double decimal_to_double(const char* digits, int count, bool truncated, long long exponent,
                          bool negative)
 {

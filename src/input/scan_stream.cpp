@@ -1,6 +1,7 @@
 // The buffered character source and its conversions.
 #include "input/scan_stream.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "input/decimal_parse.h"
@@ -68,7 +69,7 @@ bool scan_stream::refill()
     return fill_at_least(end_ - pos_ + 1);
 }
 
-void scan_stream::skip_whitespace()
+void scan_stream::skip_whitespace_run()
 {
     for (;;) {
         while (pos_ != end_ && is_space(static_cast<unsigned char>(*pos_)))
@@ -103,9 +104,83 @@ bool scan_stream::read_int(int& target)
     return true;
 }
 
-bool scan_stream::read_double(double& target)
+namespace {
+
+// The digits of a number as they are read: up to 19 of them in an integer,
+// more as text (significant digits only, at most max_significant_digits, the
+// rest only noted as non-zero or not). The number is digits * 10^exponent.
+struct decimal_accumulator {
+    std::uint64_t head = 0;
+    int count = 0; // digits in `head` (leading zeros included), or in `digits`
+    bool spilled = false;
+    bool truncated = false;
+    long long exponent = 0;
+    char digits[max_significant_digits];
+
+    // Moves the integer's digits into `digits`, without leading zeros.
+    void spill()
+    {
+        char reversed[20];
+        int n = 0;
+        for (std::uint64_t rest = head; rest != 0; rest /= 10)
+            reversed[n++] = static_cast<char>('0' + rest % 10);
+        for (count = 0; n > 0;)
+            digits[count++] = reversed[--n];
+        spilled = true;
+    }
+
+    void take(unsigned digit, bool fraction)
+    {
+        if (!spilled) {
+            if (count < 19) {
+                head = head * 10 + digit;
+                ++count;
+                exponent -= fraction;
+                return;
+            }
+            spill();
+        }
+        if (count < max_significant_digits) {
+            if (count != 0 || digit != 0)
+                digits[count++] = static_cast<char>('0' + digit);
+            exponent -= fraction;
+        } else {
+            truncated |= digit != 0;
+            exponent += !fraction;
+        }
+    }
+
+    double value(bool negative) const
+    {
+        return spilled ? decimal_to_double(digits, count, truncated, exponent, negative)
+                       : decimal_to_double(head, exponent, negative);
+    }
+};
+
+} // namespace
+
+// Takes the run of digits at the stream's position into `number`.
+template <typename Accumulator>
+void scan_stream::read_digits(Accumulator& number, bool fraction)
 {
-    skip_whitespace();
+    for (;;) {
+        const char* p = pos_;
+        const char* const e = end_;
+        while (p != e) {
+            const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+            if (digit > 9)
+                break;
+            number.take(digit, fraction);
+            ++p;
+        }
+        pos_ = p;
+        if (p != e || !refill())
+            return;
+    }
+}
+
+bool scan_stream::read_double_general(double& target)
+{
     int sign_length = 0;
     const int first = peek(0);
     if (first == '+' || first == '-')
@@ -115,36 +190,14 @@ bool scan_stream::read_double(double& target)
         return false;
     pos_ += sign_length;
 
-    char digits[max_significant_digits];
-    int count = 0;
-    bool truncated = false;
-    long long exponent = 0; // value = digits * 10^exponent
-
-    int c = peek(0);
-    for (; is_digit(c); c = peek(0)) {
-        if (count < max_significant_digits) {
-            if (count != 0 || c != '0')
-                digits[count++] = static_cast<char>(c);
-        } else {
-            truncated |= c != '0';
-            ++exponent;
-        }
+    decimal_accumulator number;
+    read_digits(number, false);
+    if (peek(0) == '.') {
         ++pos_;
+        read_digits(number, true);
     }
-    if (c == '.') {
-        ++pos_;
-        for (c = peek(0); is_digit(c); c = peek(0)) {
-            if (count < max_significant_digits) {
-                if (count != 0 || c != '0')
-                    digits[count++] = static_cast<char>(c);
-                --exponent;
-            } else {
-                truncated |= c != '0';
-            }
-            ++pos_;
-        }
-    }
-    if (c == 'e' || c == 'E') {
+    const int mark = peek(0);
+    if (mark == 'e' || mark == 'E') {
         int exponent_sign_length = 0;
         const int after_e = peek(1);
         if (after_e == '+' || after_e == '-')
@@ -152,15 +205,15 @@ bool scan_stream::read_double(double& target)
         if (is_digit(peek(1 + exponent_sign_length))) {
             pos_ += 1 + exponent_sign_length;
             long long written = 0;
-            for (c = peek(0); is_digit(c); c = peek(0)) {
+            for (int c = peek(0); is_digit(c); c = peek(0)) {
                 if (written < 1000000000000LL)
                     written = written * 10 + (c - '0');
                 ++pos_;
             }
-            exponent += after_e == '-' ? -written : written;
+            number.exponent += after_e == '-' ? -written : written;
         }
     }
-    target = decimal_to_double(digits, count, truncated, exponent, first == '-');
+    target = number.value(first == '-');
     return true;
 }
 

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "input/decimal_parse.h"
+
 class scan_stream {
 public:
     // The size of the buffer a file is read through, unless chosen otherwise.
@@ -41,7 +43,22 @@ public:
 
     // "\n": skips blanks, tabs, line feeds, carriage returns, vertical tabs
     // and form feeds, any number of them, none included.
-    void skip_whitespace();
+    void skip_whitespace()
+    {
+        if (pos_ != end_ && static_cast<unsigned char>(*pos_) > ' ')
+            return; // nothing to skip, the usual case
+        skip_whitespace_run();
+    }
+
+    // Consumes the next character when it is `c`; tells whether it did.
+    bool skip_if_next(char c)
+    {
+        if (pos_ != end_ && *pos_ == c) {
+            ++pos_;
+            return true;
+        }
+        return false;
+    }
 
     // "%d": skips white space, then reads an optionally signed decimal
     // integer, clamped to the int range. Without digits, only the white
@@ -54,7 +71,17 @@ public:
     // double. "inf", "nan" and hexadecimal forms are not numbers. Without a
     // number, only the white space is consumed, `target` is unchanged and
     // the result is false.
-    bool read_double(double& target);
+    bool read_double(double& target)
+    {
+        skip_whitespace();
+        if (end_ - pos_ >= short_decimal_window) {
+            if (const char* after = parse_short_decimal(pos_, target)) {
+                pos_ = after;
+                return true;
+            }
+        }
+        return read_double_general(target);
+    }
 
     // Consumes characters up to and including the next `stop`, reading at
     // most `limit` characters. Returns the number read when `stop` was among
@@ -68,6 +95,10 @@ public:
     int read_field(char* buffer, int capacity, char stop);
 
 private:
+    void skip_whitespace_run();
+    bool read_double_general(double& target); // read_double past the white space
+    template <typename Accumulator>
+    void read_digits(Accumulator& number, bool fraction);
     bool refill();                  // more bytes after pos_; false at end of input
     bool fill_at_least(long count); // end_ - pos_ >= count unless input ends first
 

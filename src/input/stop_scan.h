@@ -12,4 +12,11 @@
 // returns 1; the stream then stands after the last character read.
 int descriptor_shift(scan_stream& stream, char stop);
 
+// descriptor_shift for a stop character that usually comes next: the same
+// result and effect, without a call in the usual case.
+inline int skip_past(scan_stream& stream, char stop)
+{
+    return stream.skip_if_next(stop) ? 0 : descriptor_shift(stream, stop);
+}
+
 #endif

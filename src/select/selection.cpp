@@ -56,6 +56,7 @@ int result_list_generator()
 
     record* last_selected = nullptr;
     for (record* current = &DB_First; current != nullptr; current = current->next) {
+        prefetch_ahead(current);
         const sky_coords& position = use_2000 ? current->coords_2000 : current->coords_1950;
         if (!record_passes(*current, position, q))
             continue;

@@ -1,0 +1,17 @@
+// Large blocks of memory for the catalogue's records, from the operating
+// system where it has a better way than malloc for them.
+#ifndef TARNVEL_INPUT_BLOCK_MEMORY_H
+#define TARNVEL_INPUT_BLOCK_MEMORY_H
+
+#include <cstddef>
+
+// `bytes` of zero-filled, suitably aligned memory, or null when there is none.
+// Pages that are never written cost no memory. Where the system can back the
+// block with large pages it is asked to, which saves most of the page
+// faults of a large catalogue.
+void* allocate_block(std::size_t bytes);
+
+// Gives back a block from allocate_block of the same size.
+void release_block(void* block, std::size_t bytes);
+
+#endif
