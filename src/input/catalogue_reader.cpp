@@ -1,6 +1,7 @@
 // The reader of the catalogue file: entries of 17 '$'-ended fields into the
 // catalogue list, up to the closing line.
 #include <cstdio>
+#include <cstring>
 
 #include "app/state.h"
 #include "input/readers.h"
@@ -20,21 +21,18 @@ void read_number_field(scan_stream& stream, double& target)
 // space in front of the next entry.
 void read_entry_rest(scan_stream& stream, record& entry)
 {
-    read_number_field(stream, entry.coords_2000.ascension.units);
-    read_number_field(stream, entry.coords_2000.ascension.minutes);
-    read_number_field(stream, entry.coords_2000.ascension.seconds);
-    read_number_field(stream, entry.coords_2000.declination.units);
-    read_number_field(stream, entry.coords_2000.declination.minutes);
-    read_number_field(stream, entry.coords_2000.declination.seconds);
-    read_number_field(stream, entry.redshift);
-    read_number_field(stream, entry.apparent_magnitude);
-    read_number_field(stream, entry.absolute_magnitude);
-    read_number_field(stream, entry.coords_1950.ascension.units);
-    read_number_field(stream, entry.coords_1950.ascension.minutes);
-    read_number_field(stream, entry.coords_1950.ascension.seconds);
-    read_number_field(stream, entry.coords_1950.declination.units);
-    read_number_field(stream, entry.coords_1950.declination.minutes);
-    read_number_field(stream, entry.coords_1950.declination.seconds);
+    double* const numbers[15] = {
+        &entry.coords_2000.ascension.units,   &entry.coords_2000.ascension.minutes,
+        &entry.coords_2000.ascension.seconds, &entry.coords_2000.declination.units,
+        &entry.coords_2000.declination.minutes, &entry.coords_2000.declination.seconds,
+        &entry.redshift,                      &entry.apparent_magnitude,
+        &entry.absolute_magnitude,            &entry.coords_1950.ascension.units,
+        &entry.coords_1950.ascension.minutes, &entry.coords_1950.ascension.seconds,
+        &entry.coords_1950.declination.units, &entry.coords_1950.declination.minutes,
+        &entry.coords_1950.declination.seconds};
+    // The usual fields (a number and its '$') in one sweep, the rest one by one.
+    for (int field = stream.read_number_fields(numbers, 15, '$'); field < 15; ++field)
+        read_number_field(stream, *numbers[field]);
     entry.name_II.Read_string(stream, '$');
     stream.skip_whitespace();
 }
@@ -51,12 +49,13 @@ void read_catalogue(scan_stream& stream)
     record* tail = &DB_First;
     for (;;) {
         string name;
-        if (name.Read_string(stream, '$') == 0)
+        const int length = name.Read_string(stream, '$');
+        if (length == 0)
             return;
         record* entry = allocate_record();
         tail->next = entry;
         tail = entry;
-        entry->name_I = name;
+        std::memcpy(entry->name_I.text, name.text, static_cast<std::size_t>(length) + 1);
         read_entry_rest(stream, *entry);
     }
 }

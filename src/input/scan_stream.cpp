@@ -239,7 +239,7 @@ long scan_stream::skip_to(char stop, long limit)
     return -1;
 }
 
-int scan_stream::read_field(char* buffer, int capacity, char stop)
+int scan_stream::read_field_general(char* buffer, int capacity, char stop)
 {
     int stored = 0;
     for (;;) {

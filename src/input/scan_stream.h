@@ -83,6 +83,27 @@ public:
         return read_double_general(target);
     }
 
+    // Reads numeric fields of the usual form, a number that read_double
+    // reads without white space in front of it and `stop` right behind it,
+    // into *targets[0], *targets[1], ... as long as they lie whole in the
+    // buffer, and consumes them. Returns how many it read (0 to `count`);
+    // the caller reads the others itself.
+    int read_number_fields(double* const* targets, int count, char stop)
+    {
+        const char* p = pos_;
+        int done = 0;
+        while (done < count && end_ - p >= short_decimal_window) {
+            double value;
+            const char* after = parse_short_decimal(p, value);
+            if (after == nullptr || *after != stop)
+                break;
+            *targets[done++] = value;
+            p = after + 1;
+        }
+        pos_ = p;
+        return done;
+    }
+
     // Consumes characters up to and including the next `stop`, reading at
     // most `limit` characters. Returns the number read when `stop` was among
     // them, or -1 after reading `limit` characters or reaching end of input
@@ -92,11 +113,28 @@ public:
     // Reads characters into `buffer` up to `stop`, consumed and not stored,
     // keeping at most `capacity` of them and dropping the rest; end of input
     // ends the field as `stop` would. Returns the number stored.
-    int read_field(char* buffer, int capacity, char stop);
+    int read_field(char* buffer, int capacity, char stop)
+    {
+        // A short field that lies whole in the buffer, the usual case, is
+        // copied character by character without further checks.
+        if (end_ - pos_ > capacity) {
+            const char* p = pos_;
+            for (int stored = 0; stored < capacity; ++stored) {
+                const char c = p[stored];
+                if (c == stop) {
+                    pos_ = p + stored + 1;
+                    return stored;
+                }
+                buffer[stored] = c;
+            }
+        }
+        return read_field_general(buffer, capacity, stop);
+    }
 
 private:
     void skip_whitespace_run();
     bool read_double_general(double& target); // read_double past the white space
+    int read_field_general(char* buffer, int capacity, char stop);
     template <typename Accumulator>
     void read_digits(Accumulator& number, bool fraction);
     bool refill();                  // more bytes after pos_; false at end of input

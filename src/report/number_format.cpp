@@ -149,18 +149,84 @@ void scaled_floor_exact(std::uint64_t m, int e2, int t, std::uint64_t& quotient,
     rest = classify(compare(numerator, denominator));
 }
 
-// The positive finite `value` rounded to `precision` significant digits:
-// digits * 10^(exponent - precision + 1), with 10^(precision-1) <= digits <
-// 10^precision.
-void round_to_digits(double value, int precision, std::uint64_t& digits, int& exponent)
+// The powers of ten that are exact doubles, for the first guess of a
+// decimal exponent.
+const double exact_powers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// round_to_digits for precisions up to 6 in double arithmetic: v * 10^t (an
+// exact power) is one correctly rounded operation, within 2^-33 of the true
+// product below 10^6, so its floor and its rounding are right unless it lies
+// within 1e-9 of a tie; those and anything out of reach return false.
+bool round_with_doubles(double value, int precision, int x, std::uint64_t& digits, int& exponent)
 {
-    int binary_exponent;
-    const double fraction = std::frexp(value, &binary_exponent); // value = fraction * 2^be
-    // fraction in [0.5, 1): m = fraction * 2^53 is a 53-bit integer, exact
-    // for normal and subnormal values alike.
-    const std::uint64_t m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    const int e2 = binary_exponent - 53;
-    int x = static_cast<int>(std::floor((binary_exponent - 1) * 0.30102999566398120));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int t = precision - 1 - x;
+        if (t > 22 || t < -22)
+            return false;
+        const double scaled = t >= 0 ? value * exact_powers[t] : value / exact_powers[-t];
+        if (!(scaled < 1e7))
+            return false;
+        const std::uint64_t whole = static_cast<std::uint64_t>(scaled);
+        const double fraction = scaled - static_cast<double>(whole);
+        if (whole < powers_of_ten[precision - 1]) {
+            --x;
+            continue;
+        }
+        if (whole >= powers_of_ten[precision]) {
+            ++x;
+            continue;
+        }
+        if (fraction > 0.5 - 1e-9 && fraction < 0.5 + 1e-9)
+            return false;
+        std::uint64_t rounded = whole + (fraction > 0.5 ? 1 : 0);
+        if (rounded == powers_of_ten[precision]) {
+            rounded = powers_of_ten[precision - 1];
+            ++x;
+        }
+        digits = rounded;
+        exponent = x;
+        return true;
+    }
+    return false;
+}
+
+// floor(n / 4096) for negative n too.
+int floor_div_4096(int n)
+{
+    return n >= 0 ? n / 4096 : -((-n + 4095) / 4096);
+}
+
+// The positive finite `value`, whose bits are `bits`, rounded to `precision`
+// significant digits: digits * 10^(exponent - precision + 1), with
+// 10^(precision-1) <= digits < 10^precision.
+void round_to_digits(double value, std::uint64_t bits, int precision, std::uint64_t& digits,
+                     int& exponent)
+{
+    const int biased = static_cast<int>(bits >> 52) & 0x7ff;
+    const std::uint64_t fraction = bits & ((std::uint64_t(1) << 52) - 1);
+    std::uint64_t m;
+    int e2;
+    int top_bit; // value lies in [2^top_bit, 2^(top_bit + 1))
+    if (biased != 0) {
+        m = fraction | (std::uint64_t(1) << 52);
+        e2 = biased - 1075;
+        top_bit = e2 + 52;
+    } else {
+        m = fraction;
+        e2 = -1074;
+        top_bit = -1075;
+        for (std::uint64_t rest = m; rest != 0; rest >>= 1)
+            ++top_bit;
+    }
+    // A guess of floor(log10(value)) at most one too small (1233 / 4096 is
+    // just below log10(2)), made exact below 10^22 by one comparison.
+    int x = floor_div_4096(top_bit * 1233);
+    if (x >= 0 && x < 22 && value >= exact_powers[x + 1])
+        ++x;
+    if (precision <= 6 && biased != 0 && round_with_doubles(value, precision, x, digits, exponent))
+        return;
     std::uint64_t quotient = 0;
     remainder_class rest = remainder_zero;
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -216,24 +282,25 @@ char* format_unsigned_two_digits(char* out, int value)
 char* format_general(char* out, double value, int precision, int width)
 {
     char* start = out;
-    if (std::signbit(value))
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    if ((bits >> 63) != 0) {
         *out++ = '-';
-    if (std::isnan(value)) {
-        std::memcpy(out, "nan", 3);
+        bits &= ~(std::uint64_t(1) << 63);
+        value = -value;
+    }
+    if ((bits >> 52) == 0x7ff) {
+        std::memcpy(out, (bits << 12) != 0 ? "nan" : "inf", 3);
         return pad_to(start, out + 3, width);
     }
-    if (std::isinf(value)) {
-        std::memcpy(out, "inf", 3);
-        return pad_to(start, out + 3, width);
-    }
-    if (value == 0) {
+    if (bits == 0) {
         *out++ = '0';
         return pad_to(start, out, width);
     }
 
     std::uint64_t digits;
     int exponent;
-    round_to_digits(std::fabs(value), precision, digits, exponent);
+    round_to_digits(value, bits, precision, digits, exponent);
 
     char text[20];
     put_digits(text, digits, precision);
