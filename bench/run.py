@@ -28,7 +28,7 @@ STYLE = "border=1\nwidth=90\nheight=50\ncolor_interchange=y\nheader_align=c\ncel
 
 # name: (ra_min, ra_max, dec_min, dec_max, z_min, z_max, v_min, v_max, m_min, m_max)
 QUERIES = {
-    "1% query": ("02:00:00", "04:00:00", "-30:00:00", "+45:15:00", "1.5", "4", "10", "19",
+    "1% query": ("02:00:00", "03:30:00", "-30:00:00", "+45:15:00", "1.5", "4", "10", "19",
                  "-30", "-20"),
     "half query": ("00:00:00", "24:00:00", "-90:00:00", "+90:00:00", "0", "1.8", "-100", "100",
                    "-100", "100"),

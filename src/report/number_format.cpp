@@ -46,11 +46,16 @@ char* put_digits(char* out, std::uint64_t value, int min_digits)
     return out;
 }
 
+// Pads [start, end) with spaces to `width` characters; writes up to 24
+// characters past `end` (more only for wider fields).
 char* pad_to(char* start, char* end, int width)
 {
-    while (end - start < width)
-        *end++ = ' ';
-    return end;
+    std::memcpy(end, "                        ", 24);
+    if (end - start >= width)
+        return end;
+    for (char* p = end + 24; p < start + width; ++p)
+        *p = ' ';
+    return start + width;
 }
 
 // How floor(v * 10^t) left its remainder, v = m * 2^e2.
@@ -266,6 +271,11 @@ char* format_int_padded5(char* out, int value)
 
 char* format_int_two_digits(char* out, int value)
 {
+    if (value >= 0 && value < 100) { // the usual minutes and hours
+        out[0] = static_cast<char>('0' + value / 10);
+        out[1] = static_cast<char>('0' + value % 10);
+        return out + 2;
+    }
     std::uint64_t magnitude = static_cast<std::uint64_t>(value);
     if (value < 0) {
         *out++ = '-';
@@ -302,17 +312,24 @@ char* format_general(char* out, double value, int precision, int width)
     int exponent;
     round_to_digits(value, bits, precision, digits, exponent);
 
-    char text[20];
-    put_digits(text, digits, precision);
     int kept = precision; // significant digits left after dropping trailing zeros
-    while (kept > 1 && text[kept - 1] == '0')
+    while (kept > 1 && digits % 10 == 0) {
+        digits /= 10;
         --kept;
+    }
+    char text[48]; // room for the fixed-size copies below
+    for (int i = kept - 1; i >= 0; --i) {
+        text[i] = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
 
+    // The copies below move a fixed 24 characters, which compiles to a few
+    // moves; only the first ones count, the rest are overwritten or padding.
     if (exponent < -4 || exponent >= precision) {
         *out++ = text[0];
         if (kept > 1) {
             *out++ = '.';
-            std::memcpy(out, text + 1, kept - 1);
+            std::memcpy(out, text + 1, 24);
             out += kept - 1;
         }
         *out++ = 'e';
@@ -320,11 +337,15 @@ char* format_general(char* out, double value, int precision, int width)
         out = put_digits(out, static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), 2);
     } else if (exponent >= 0) {
         const int whole = exponent + 1;
-        std::memcpy(out, text, whole);
-        out += whole;
-        if (kept > whole) {
+        if (kept <= whole) {
+            std::memset(text + kept, '0', 24);
+            std::memcpy(out, text, 24);
+            out += whole;
+        } else {
+            std::memcpy(out, text, 24);
+            out += whole;
             *out++ = '.';
-            std::memcpy(out, text + whole, kept - whole);
+            std::memcpy(out, text + whole, 24);
             out += kept - whole;
         }
     } else {
@@ -332,7 +353,7 @@ char* format_general(char* out, double value, int precision, int width)
         *out++ = '.';
         for (int i = -1; i > exponent; --i)
             *out++ = '0';
-        std::memcpy(out, text, kept);
+        std::memcpy(out, text, 24);
         out += kept;
     }
     return pad_to(start, out, width);

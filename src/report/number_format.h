@@ -5,8 +5,9 @@
 #ifndef TARNVEL_REPORT_NUMBER_FORMAT_H
 #define TARNVEL_REPORT_NUMBER_FORMAT_H
 
-// The most characters any of these functions writes.
-constexpr int max_number_text = 40;
+// The most characters any of these functions writes (some of them past the
+// end they return), for widths of at most 24.
+constexpr int max_number_text = 64;
 
 // "%-5.1i": the int in decimal, padded with spaces on the right to 5.
 char* format_int_padded5(char* out, int value);
