@@ -263,3 +263,25 @@ TEST(Page, ReadOnlyPageIsReportedAndLeftAlone)
     EXPECT_EQ(r.console, std::string("error of opening file style.var\n") + not_created);
     EXPECT_EQ(r.page, std::string("previous page\n"));
 }
+
+TEST(Page, LineEndsOfThePlatform)
+{
+    e2e_case c;
+    for (const char* name : {"style.var", "query.frm", "quasar_list.dat"})
+        c.copy(examples_dir() / name, name);
+    const run_result r = c.run();
+    ASSERT_TRUE(r.page.has_value());
+    std::size_t line_feeds = 0;
+    std::size_t crlf = 0;
+    for (std::size_t i = 0; i < r.page->size(); ++i) {
+        if ((*r.page)[i] != '\n')
+            continue;
+        ++line_feeds;
+        crlf += i > 0 && (*r.page)[i - 1] == '\r';
+    }
+    EXPECT_GT(line_feeds, 100u);
+    if (page_has_crlf())
+        EXPECT_EQ(crlf, line_feeds) << "the Windows page ends every line with CRLF";
+    else
+        EXPECT_EQ(r.page->find('\r'), std::string::npos) << "the page ends its lines with LF";
+}

@@ -94,6 +94,10 @@ run_result e2e_case::run() const
 
     run_result result;
     result.console = read_file(out).value_or("");
+    // The Windows console program writes its console lines with CRLF, as
+    // Windows text streams do; what it says is compared in LF form.
+    if (page_has_crlf())
+        result.console = as_lf(result.console);
     result.errors = read_file(err).value_or("");
     result.exit_status = std::stoi(read_file(status).value_or("-1"));
     result.page = read_file(work_ / "results.html");
