@@ -43,10 +43,10 @@ def query_form(q):
     return "Epoch=2000\n" + "".join(f"{label}={value}\n" for label, value in zip(labels, q))
 
 
-def timed(argv, cwd, stdout=subprocess.DEVNULL):
+def timed(argv, cwd, stderr=subprocess.DEVNULL):
     """Runs argv; returns (wall seconds, peak resident KiB)."""
     start = time.perf_counter()
-    process = subprocess.Popen(argv, cwd=cwd, stdout=stdout, stderr=subprocess.DEVNULL)
+    process = subprocess.Popen(argv, cwd=cwd, stdout=subprocess.DEVNULL, stderr=stderr)
     _, status, usage = os.wait4(process.pid, 0)
     wall = time.perf_counter() - start
     if os.waitstatus_to_exitcode(status) != 0:
@@ -99,12 +99,20 @@ def race(program, catalogue, work, runs, use_peer):
         case = os.path.join(work, name.replace(" ", "_").replace("%", "pct"))
         prepare(case, catalogue, q)
         ours, peer = [], []
+        peer_log = os.path.join(case, "peer.log")
         for _ in range(runs):
             ours.append(timed([program], case))
             if use_peer:
-                peer.append(timed(["sh", PEER, catalogue] + list(q) +
-                                  [os.path.join(case, "peer.html")], case))
+                with open(peer_log, "w") as log:
+                    peer.append(timed(["sh", PEER, catalogue] + list(q) +
+                                      [os.path.join(case, "peer.html")], case, stderr=log))
         page = os.path.join(case, "results.html")
+        if use_peer:
+            # Both must have selected the same entries: "selected N of T".
+            with open(peer_log) as log:
+                peer_selected = int(log.read().split()[1])
+            if peer_selected != selected_count(page):
+                sys.exit(f"{name}: tarnvel selected {selected_count(page)}, the peer {peer_selected}")
         results[name] = {
             "ours": (median(w for w, _ in ours), max(m for _, m in ours)),
             "peer": (median(w for w, _ in peer), max(m for _, m in peer)) if peer else None,
@@ -176,10 +184,7 @@ def main():
             s0, kb0 = base[name]["ours"]
             print(f"| {name} | {s:.3f} | {s / s0:.2f} | {kb / 1024:.0f} | {kb / kb0:.2f} |")
     if args.smoke:
-        for name, r in base.items():
-            if r["peer"] is not None:
-                print(f"{name}: peer ran")
-        print("smoke run complete")
+        print("smoke run complete: both queries ran, and tarnvel and the peer selected alike")
 
 
 if __name__ == "__main__":
