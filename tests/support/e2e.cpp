@@ -9,6 +9,8 @@
 #include <random>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -80,8 +82,26 @@ void e2e_case::copy(const fs::path& source, const std::string& name) const
 
 run_result e2e_case::run() const
 {
+    return run_with("");
+}
+
+std::optional<run_result> e2e_case::run_unprivileged() const
+{
+    if (geteuid() != 0)
+        return run_with("");
+    // Another user could not use this user's Wine prefix.
+    if (!environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER).empty())
+        return std::nullopt;
+    if (std::system("command -v setpriv >/dev/null 2>&1") != 0)
+        return std::nullopt;
+    fs::permissions(work_, fs::perms::all, fs::perm_options::add);
+    return run_with("setpriv --reuid=65534 --regid=65534 --clear-groups ");
+}
+
+run_result e2e_case::run_with(const std::string& prefix) const
+{
     const std::string program = environment_or("TARNVEL_TEST_PROGRAM", TARNVEL_TEST_PROGRAM);
-    const std::string runner = environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER);
+    const std::string runner = prefix + environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER);
     const fs::path out = root_ / "stdout";
     const fs::path err = root_ / "stderr";
     const fs::path status = root_ / "status";

@@ -29,10 +29,18 @@ public:
     void copy(const std::filesystem::path& source, const std::string& name) const;
     // Runs the program in the working directory.
     run_result run() const;
+    // Runs it as an unprivileged user, so that file permissions apply: as
+    // "nobody" through setpriv when the tests run as root (whom permissions
+    // do not stop), as the current user otherwise. Nothing when that cannot
+    // be done here (no setpriv, or a Wine runner). The working directory is
+    // opened to everyone first.
+    std::optional<run_result> run_unprivileged() const;
 
     const std::filesystem::path& directory() const { return work_; }
 
 private:
+    run_result run_with(const std::string& prefix) const;
+
     std::filesystem::path root_; // holds work_ and the captured streams
     std::filesystem::path work_;
 };
