@@ -139,7 +139,7 @@ TEST(Page, TableCellsOfSpecialValues)
     // entry with an empty second name ends the catalogue.
     const run_result r = run(full_style, everything, edge_catalogue);
     EXPECT_EQ(r.console, created);
-    expect_page(r, "special_values.html");
+    expect_page(r, "edge_values.html");
     const std::string page = as_lf(r.page.value_or(""));
     for (const char* cell : {"\n00:03:05.5     \n", "\n-26:15:07.25    \n", "\n00:00:010      \n",
                              "\n00:00:10      \n", "\n01:00:60      \n", "\n-00:30:00       \n",
@@ -215,7 +215,7 @@ TEST(Page, ExistingPageIsReplacedWhole)
     c.write("results.html", std::string(1000000, 'x'));
     const run_result r = c.run();
     EXPECT_EQ(r.console, created);
-    expect_page(r, "special_values.html");
+    expect_page(r, "edge_values.html");
     EXPECT_FALSE(std::filesystem::exists(c.directory() / "results.html.tmp"));
 }
 
