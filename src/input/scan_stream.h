@@ -91,8 +91,20 @@ public:
     int read_number_fields(double* const* targets, int count, char stop)
     {
         const char* p = pos_;
+        const char* const end = end_;
         int done = 0;
-        while (done < count && end_ - p >= short_decimal_window) {
+        while (done < count && end - p >= short_decimal_window) {
+            // Two digits, signed or not, are the commonest field of all
+            // (hours, degrees, minutes): taken without the general parse.
+            const char* q = p + (*p == '+' || *p == '-');
+            const unsigned tens = static_cast<unsigned>(static_cast<unsigned char>(q[0])) - '0';
+            const unsigned ones = static_cast<unsigned>(static_cast<unsigned char>(q[1])) - '0';
+            if (tens <= 9u && ones <= 9u && q[2] == stop) {
+                const double value = static_cast<double>(tens * 10 + ones);
+                *targets[done++] = *p == '-' ? -value : value;
+                p = q + 3;
+                continue;
+            }
             double value;
             const char* after = parse_short_decimal(p, value);
             if (after == nullptr || *after != stop)

@@ -2,6 +2,7 @@
 // text inside numeric fields, names, and catalogues without a closing line.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -221,4 +222,19 @@ TEST_F(CatalogueReader, SmallReadBuffersGiveTheSameList)
             EXPECT_EQ(records[i]->redshift, expected[i].redshift) << buffer;
         }
     }
+}
+
+TEST_F(CatalogueReader, TwoDigitFieldsKeepTheirSigns)
+{
+    // Signed two-digit fields, "-00" (minus zero, which counts as positive)
+    // among them, in an entry with plenty of text behind it.
+    read("Q 1$-00$+05$-12$-00$07$08$2$18$-26$12$31$50$+00$50$31$N$\n" + std::string(200, ' ') +
+         "$\n");
+    EXPECT_TRUE(std::signbit(DB_First.coords_2000.ascension.units));
+    EXPECT_EQ(DB_First.coords_2000.ascension.minutes, 5);
+    EXPECT_EQ(DB_First.coords_2000.ascension.seconds, -12);
+    EXPECT_TRUE(std::signbit(DB_First.coords_2000.declination.units));
+    EXPECT_FALSE(std::signbit(DB_First.coords_1950.declination.units));
+    Correct_record_list();
+    EXPECT_EQ(DB_First.coords_2000.declination.sign, 1);
 }
