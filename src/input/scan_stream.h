@@ -5,7 +5,9 @@
 #define TARNVEL_INPUT_SCAN_STREAM_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "input/decimal_parse.h"
 
@@ -128,10 +130,28 @@ public:
     int read_field(char* buffer, int capacity, char stop)
     {
         // A short field that lies whole in the buffer, the usual case, is
-        // copied character by character without further checks.
+        // copied without further checks: eight characters at a time where
+        // the machine allows, then character by character.
         if (end_ - pos_ > capacity) {
             const char* p = pos_;
-            for (int stored = 0; stored < capacity; ++stored) {
+            int stored = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && defined(__GNUC__)
+            const std::uint64_t ones = 0x0101010101010101ull;
+            const std::uint64_t stops = ones * static_cast<unsigned char>(stop);
+            for (; stored + 8 <= capacity; stored += 8) {
+                std::uint64_t word;
+                std::memcpy(&word, p + stored, 8);
+                const std::uint64_t x = word ^ stops; // a zero byte where `stop` is
+                const std::uint64_t found = (x - ones) & ~x & (ones << 7);
+                std::memcpy(buffer + stored, &word, 8);
+                if (found != 0) {
+                    stored += __builtin_ctzll(found) / 8; // the first zero byte is exact
+                    pos_ = p + stored + 1;
+                    return stored;
+                }
+            }
+#endif
+            for (; stored < capacity; ++stored) {
                 const char c = p[stored];
                 if (c == stop) {
                     pos_ = p + stored + 1;
