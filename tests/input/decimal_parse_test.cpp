@@ -15,16 +15,26 @@
 
 namespace {
 
+// Reads `text` alone (the general reader) and followed by a '$' and enough
+// text for the short-number reader, and compares both with strtod.
 bool same_as_library(const std::string& text)
 {
-    scan_stream s(text.data(), text.size());
-    double ours = 0;
-    EXPECT_TRUE(s.read_double(ours)) << text;
     const double theirs = std::strtod(text.c_str(), nullptr);
-    if (std::memcmp(&ours, &theirs, sizeof ours) == 0)
-        return true;
-    ADD_FAILURE() << text << ": ours " << std::hexfloat << ours << ", library " << theirs;
-    return false;
+    const std::string padded = text + "$" + std::string(64, ' ');
+    for (const std::string* input : {&text, &padded}) {
+        scan_stream s(input->data(), input->size());
+        double ours = 0;
+        EXPECT_TRUE(s.read_double(ours)) << text;
+        if (std::memcmp(&ours, &theirs, sizeof ours) != 0) {
+            ADD_FAILURE() << text << ": ours " << std::hexfloat << ours << ", library " << theirs;
+            return false;
+        }
+        if (input == &padded && s.get() != '$') {
+            ADD_FAILURE() << text << ": the number was not read up to its end";
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -34,7 +44,7 @@ TEST(DecimalParse, RoundTripsTheShortestTextsOfRandomDoubles)
     std::mt19937_64 random(42);
     int failures = 0;
     char text[64];
-    for (int i = 0; i < 100000 && failures < 5; ++i) {
+    for (int i = 0; i < 20000 && failures < 5; ++i) {
         std::uint64_t bits = random();
         double v;
         std::memcpy(&v, &bits, sizeof v);
@@ -55,7 +65,7 @@ TEST(DecimalParse, MatchesTheLibraryOnRandomDecimalTexts)
     std::uniform_int_distribution<int> digit(0, 9);
     std::uniform_int_distribution<int> exponent(-345, 330);
     int failures = 0;
-    for (int i = 0; i < 200000 && failures < 5; ++i) {
+    for (int i = 0; i < 100000 && failures < 5; ++i) {
         std::string text = random() % 4 == 0 ? "-" : "";
         const int n = length(random);
         const int point = static_cast<int>(random() % static_cast<unsigned>(n + 1));
@@ -77,7 +87,7 @@ TEST(DecimalParse, HalfwayCasesBetweenNeighbouringDoubles)
     // beside it, written with all their digits.
     std::mt19937_64 random(99);
     int failures = 0;
-    for (int i = 0; i < 3000 && failures < 5; ++i) {
+    for (int i = 0; i < 1500 && failures < 5; ++i) {
         std::uint64_t bits = random() >> 2; // positive, finite
         double v;
         std::memcpy(&v, &bits, sizeof v);
