@@ -289,3 +289,19 @@ TEST(Page, LineEndsOfThePlatform)
     else
         EXPECT_EQ(r.page->find('\r'), std::string::npos) << "the page ends its lines with LF";
 }
+
+TEST(Page, WorkingDirectoryThatCannotBeWrittenIsAFailure)
+{
+    e2e_case c;
+    c.write("query.frm", everything);
+    c.write("quasar_list.dat", "$$\n");
+    for (const char* input : {"query.frm", "quasar_list.dat"})
+        std::filesystem::permissions(c.directory() / input, std::filesystem::perms::all,
+                                     std::filesystem::perm_options::add);
+    const std::optional<run_result> r = c.run_unprivileged(false);
+    if (!r)
+        GTEST_SKIP() << "no unprivileged user to run as here: permissions would not apply";
+    EXPECT_EQ(r->console, std::string("error of opening file style.var\n") + not_created);
+    EXPECT_EQ(r->exit_status, 0);
+    EXPECT_FALSE(r->page.has_value());
+}

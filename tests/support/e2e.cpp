@@ -85,16 +85,22 @@ run_result e2e_case::run() const
     return run_with("");
 }
 
-std::optional<run_result> e2e_case::run_unprivileged() const
+std::optional<run_result> e2e_case::run_unprivileged(bool writable_directory) const
 {
-    if (geteuid() != 0)
+    const fs::perms everyone_may_enter = fs::perms::owner_all | fs::perms::group_read |
+                                         fs::perms::group_exec | fs::perms::others_read |
+                                         fs::perms::others_exec;
+    if (geteuid() != 0) {
+        if (!writable_directory)
+            fs::permissions(work_, everyone_may_enter & ~fs::perms::owner_write);
         return run_with("");
+    }
     // Another user could not use this user's Wine prefix.
     if (!environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER).empty())
         return std::nullopt;
     if (std::system("command -v setpriv >/dev/null 2>&1") != 0)
         return std::nullopt;
-    fs::permissions(work_, fs::perms::all, fs::perm_options::add);
+    fs::permissions(work_, writable_directory ? fs::perms::all : everyone_may_enter);
     return run_with("setpriv --reuid=65534 --regid=65534 --clear-groups ");
 }
 

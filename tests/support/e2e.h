@@ -33,8 +33,9 @@ public:
     // "nobody" through setpriv when the tests run as root (whom permissions
     // do not stop), as the current user otherwise. Nothing when that cannot
     // be done here (no setpriv, or a Wine runner). The working directory is
-    // opened to everyone first.
-    std::optional<run_result> run_unprivileged() const;
+    // opened to everyone first, or, with `writable_directory` false, only to
+    // reading and searching.
+    std::optional<run_result> run_unprivileged(bool writable_directory = true) const;
 
     const std::filesystem::path& directory() const { return work_; }
 
