@@ -189,7 +189,7 @@ def main():
             s0, kb0 = base[name]["ours"]
             print(f"| {name} | {s:.3f} | {s / s0:.2f} | {kb / 1024:.0f} | {kb / kb0:.2f} |")
     if args.smoke:
-        print("smoke run complete: both queries ran, and tarnvel and the peer selected alike")
+        print("smoke run complete: every query ran, and tarnvel and the peer selected alike")
 
 
 if __name__ == "__main__":
