@@ -10,11 +10,6 @@
 
 namespace {
 
-// Powers of ten that are exact doubles.
-const double exact_powers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 double with_sign(double magnitude, bool negative)
 {
     return negative ? -magnitude : magnitude;
@@ -104,8 +99,8 @@ double decimal_to_double(const char* digits, int count, bool truncated, long lon
         for (int i = 0; i < count; ++i)
             whole = whole * 10 + std::uint64_t(digits[i] - '0');
         const double mantissa = static_cast<double>(whole);
-        const double result = exponent >= 0 ? mantissa * exact_powers[exponent]
-                                            : mantissa / exact_powers[-exponent];
+        const double result = exponent >= 0 ? mantissa * exact_powers_of_ten[exponent]
+                                            : mantissa / exact_powers_of_ten[-exponent];
         return with_sign(result, negative);
     }
 

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "model/powers_of_ten.h"
+
 // The most significant digits a number keeps; any further digit only tells
 // whether something non-zero was cut off, which is enough to round right.
 constexpr int max_significant_digits = 800;
@@ -25,13 +27,10 @@ inline double decimal_to_double(std::uint64_t digits, long long exponent, bool n
 {
     // Up to 2^53 with a power of ten that is an exact double: one correctly
     // rounded operation on two exact doubles gives the answer.
-    static constexpr double exact_powers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (digits != 0 && digits <= (std::uint64_t(1) << 53) && exponent >= -22 && exponent <= 22) {
         const double mantissa = static_cast<double>(digits);
-        const double result = exponent >= 0 ? mantissa * exact_powers[exponent]
-                                            : mantissa / exact_powers[-exponent];
+        const double result = exponent >= 0 ? mantissa * exact_powers_of_ten[exponent]
+                                            : mantissa / exact_powers_of_ten[-exponent];
         return negative ? -result : result;
     }
     return decimal_to_double_general(digits, exponent, negative);

@@ -8,6 +8,11 @@
 #include "model/sky_coords.h"
 #include "model/string.h"
 
+// Value conventions of the catalogue's numbers.
+constexpr double no_value_magnitude = 1e8;    // a magnitude the catalogue does not give
+constexpr double lower_limit_threshold = 1e9; // a redshift above it is a lower limit,
+constexpr double lower_limit_scale = 1e12;    // stored times this factor
+
 class record {
 public:
     sky_coords coords_2000;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "model/big_unsigned.h"
+#include "model/powers_of_ten.h"
 
 namespace {
 
@@ -154,12 +155,6 @@ void scaled_floor_exact(std::uint64_t m, int e2, int t, std::uint64_t& quotient,
     rest = classify(compare(numerator, denominator));
 }
 
-// The powers of ten that are exact doubles, for the first guess of a
-// decimal exponent.
-const double exact_powers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // round_to_digits for precisions up to 6 in double arithmetic: v * 10^t (an
 // exact power) is one correctly rounded operation, within 2^-33 of the true
 // product below 10^6, so its floor and its rounding are right unless it lies
@@ -170,7 +165,7 @@ bool round_with_doubles(double value, int precision, int x, std::uint64_t& digit
         const int t = precision - 1 - x;
         if (t > 22 || t < -22)
             return false;
-        const double scaled = t >= 0 ? value * exact_powers[t] : value / exact_powers[-t];
+        const double scaled = t >= 0 ? value * exact_powers_of_ten[t] : value / exact_powers_of_ten[-t];
         if (!(scaled < 1e7))
             return false;
         const std::uint64_t whole = static_cast<std::uint64_t>(scaled);
@@ -228,7 +223,7 @@ void round_to_digits(double value, std::uint64_t bits, int precision, std::uint6
     // A guess of floor(log10(value)) at most one too small (1233 / 4096 is
     // just below log10(2)), made exact below 10^22 by one comparison.
     int x = floor_div_4096(top_bit * 1233);
-    if (x >= 0 && x < 22 && value >= exact_powers[x + 1])
+    if (x >= 0 && x < 22 && value >= exact_powers_of_ten[x + 1])
         ++x;
     if (precision <= 6 && biased != 0 && round_with_doubles(value, precision, x, digits, exponent))
         return;

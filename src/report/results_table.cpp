@@ -10,9 +10,6 @@
 
 namespace {
 
-const double no_value_magnitude = 1e8;
-const double lower_limit_threshold = 1e9;
-const double lower_limit_scale = 1e12;
 
 // The texts that every data row repeats, built once per table.
 struct row_texts {

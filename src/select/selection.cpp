@@ -13,9 +13,6 @@ struct query_bounds {
     double ascension_low, ascension_high;
 };
 
-const double no_value_magnitude = 1e8;
-const double lower_limit_threshold = 1e9;
-const double lower_limit_scale = 1e12;
 
 bool magnitude_passes(double m, double low, double high)
 {
