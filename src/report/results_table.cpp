@@ -10,7 +10,6 @@
 
 namespace {
 
-
 // The texts that every data row repeats, built once per table.
 struct row_texts {
     char cell_open[64];       // "  <td align=\"...\">\n"

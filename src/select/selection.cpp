@@ -13,7 +13,6 @@ struct query_bounds {
     double ascension_low, ascension_high;
 };
 
-
 bool magnitude_passes(double m, double low, double high)
 {
     return (low <= m && m <= high) || m == no_value_magnitude;
