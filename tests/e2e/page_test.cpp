@@ -171,6 +171,17 @@ TEST(Page, AlternateColoursOffAndMissingStyleFile)
     EXPECT_NE(bare.find("<tr align=\"\">\n  <td align=\"\">\n"), std::string::npos);
 }
 
+TEST(Page, NegativeWidthIsWrittenAsItsUnsignedValue)
+{
+    const run_result r = run("border=7\nwidth=-1\nheight=100\ncolor_interchange=y\nheader_align=r\n"
+                             "cell_align=x\n",
+                             everything, edge_catalogue);
+    EXPECT_NE(as_lf(r.page.value_or("")).find("<table border=\"07\" width=\"4294967295% \" "
+                                               "height=\"100% \" align=\"center\">\n"
+                                               "<tr align=\"right\" bgcolor=\"#00aaaa\">\n"),
+              std::string::npos);
+}
+
 TEST(Page, AlternateColoursOnStartWithWhite)
 {
     const run_result on = run(full_style, everything, edge_catalogue);
