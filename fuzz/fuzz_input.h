@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "input/scan_stream.h"
 
 // Runs `read` on a fresh run state over a file holding `data`.

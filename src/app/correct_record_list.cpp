@@ -1,5 +1,8 @@
 // Normalisation and count of the catalogue list.
-#include "app/state.h"
+#include "app/correct_record_list.h"
+
+#include "state/record_pool.h"
+#include "state/state.h"
 
 int Correct_record_list()
 {

@@ -2,34 +2,54 @@
 // prints the closing line. The exit status is 0 on every path.
 #include <cstdio>
 
-#include "app/state.h"
+#include "app/correct_record_list.h"
+#include "app/process_setup.h"
 #include "input/readers.h"
 #include "model/string.h"
 #include "report/page.h"
 #include "select/selection.h"
+#include "state/state.h"
+
+namespace {
+
+// The closing line of a run that writes no page. Returns the exit status.
+int end_without_page()
+{
+    std::fputs("\nError: File results.html has not been created\n", stdout);
+    return 0;
+}
+
+} // namespace
 
 int main()
 {
-    init_style_variables();
+    settle_standard_streams();
 
-    if (init_query_parameters() == 0) {
+    if (init_style_variables() == no_memory)
+        return end_without_page();
+
+    const int query = init_query_parameters();
+    if (query == no_memory)
+        return end_without_page();
+    if (query == 0) {
         std::fputs("Query input error: file results.html has not been created\n", stdout);
         return 0;
     }
 
+    // A catalogue that cannot be read ends the run: an answer from no
+    // catalogue would replace the last good page with an empty one.
     string catalogue_name("quasar_list.dat");
-    Read_record_list(catalogue_name.text);
+    if (Read_record_list(catalogue_name.text) != 0)
+        return end_without_page();
     Correct_record_list();
 
     if (result_list_generator() != 0) {
         std::fputs("result list error\n", stdout);
-        std::fputs("\nError: File results.html has not been created\n", stdout);
-        return 0;
+        return end_without_page();
     }
 
     if (Query_Result_generator() != 0)
-        std::fputs("\nError: File results.html has not been created\n", stdout);
-    else
-        std::fputs("\nFile results.html has been created successfully\n", stdout);
+        return end_without_page();
+    std::fputs("\nFile results.html has been created successfully\n", stdout);
     return 0;
 }

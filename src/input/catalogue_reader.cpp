@@ -3,23 +3,17 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/state.h"
+#include "input/catalogue_entries.h"
+#include "input/input_file.h"
 #include "input/readers.h"
-#include "input/record_pool.h"
 #include "input/stop_scan.h"
+#include "state/state.h"
 
 namespace {
 
-// One numeric field: "%lg", then the skip past the rest of the field.
-void read_number_field(scan_stream& stream, double& target)
-{
-    stream.read_double(target);
-    skip_past(stream, '$');
-}
-
 // Fields 2 to 17 of an entry whose first name has been read, then the white
-// space in front of the next entry.
-void read_entry_rest(scan_stream& stream, record& entry)
+// space in front of the next entry. Counts the skips that gave up.
+void read_entry_rest(scan_stream& stream, record& entry, int& lost_fields)
 {
     double* const numbers[15] = {
         &entry.coords_2000.ascension.units,   &entry.coords_2000.ascension.minutes,
@@ -30,49 +24,104 @@ void read_entry_rest(scan_stream& stream, record& entry)
         &entry.coords_1950.ascension.minutes, &entry.coords_1950.ascension.seconds,
         &entry.coords_1950.declination.units, &entry.coords_1950.declination.minutes,
         &entry.coords_1950.declination.seconds};
-    // The usual fields (a number and its '$') in one sweep, the rest one by one.
-    for (int field = stream.read_number_fields(numbers, 15, '$'); field < 15; ++field)
-        read_number_field(stream, *numbers[field]);
+    // The usual fields (a number and its '$') in one sweep, the rest one by
+    // one: "%lg", then the skip past the rest of the field.
+    for (int field = stream.read_number_fields(numbers, 15, '$'); field < 15; ++field) {
+        stream.read_double(*numbers[field]);
+        if (!skip_to_stop(stream, '$'))
+            ++lost_fields;
+    }
     entry.name_II.Read_string(stream, '$');
     stream.skip_whitespace();
 }
 
 } // namespace
 
-void read_catalogue(scan_stream& stream)
+void read_head_entry(scan_stream& stream, int& lost_fields)
 {
     // An empty first name at the very start does not end the list: the head
-    // record keeps its initial values and reading goes on.
-    if (DB_First.name_I.Read_string(stream, '$') != 0)
-        read_entry_rest(stream, DB_First);
+    // record keeps its initial values and reading goes on right after the
+    // '$'. A first name that the end of input cuts is no entry either.
+    string name;
+    bool stopped;
+    const int length = name.Read_string(stream, '$', stopped);
+    if (length == 0 || !stopped)
+        return;
+    std::memcpy(DB_First.name_I.text, name.text, static_cast<std::size_t>(length) + 1);
+    read_entry_rest(stream, DB_First, lost_fields);
+}
 
-    record* tail = &DB_First;
+void read_entries(scan_stream& stream, entry_reading& reading)
+{
     for (;;) {
-        string name;
-        const int length = name.Read_string(stream, '$');
-        if (length == 0)
+        if (stream.offset() >= reading.stop_at) {
+            reading.how = reading_end::boundary;
+            reading.end = stream.offset();
             return;
-        record* entry = allocate_record();
-        tail->next = entry;
-        tail = entry;
+        }
+        string name;
+        bool stopped;
+        const int length = name.Read_string(stream, '$', stopped);
+        if (!stopped) {
+            // The end of input, where an entry would begin or inside its
+            // first name: the list ends in front of it.
+            reading.how = reading_end::input_end;
+            return;
+        }
+        if (length == 0) {
+            reading.how = reading_end::closing_line;
+            return;
+        }
+        record* entry = reading.pool->allocate();
+        if (entry == nullptr) {
+            reading.how = reading_end::no_memory;
+            return;
+        }
+        if (reading.last != nullptr)
+            reading.last->next = entry;
+        else
+            reading.first = entry;
+        reading.last = entry;
         std::memcpy(entry->name_I.text, name.text, static_cast<std::size_t>(length) + 1);
-        read_entry_rest(stream, *entry);
+        read_entry_rest(stream, *entry, reading.lost_fields);
     }
+}
+
+int report_catalogue_reading(const entry_reading& reading)
+{
+    report_stop_lost('$', reading.lost_fields);
+    if (reading.how != reading_end::no_memory)
+        return 0;
+    std::fputs("not enough memory for the catalogue\n", stdout);
+    return no_memory;
+}
+
+int read_catalogue(scan_stream& stream)
+{
+    entry_reading reading;
+    reading.last = &DB_First;
+    reading.pool = &catalogue_records;
+    read_head_entry(stream, reading.lost_fields);
+    read_entries(stream, reading);
+    return report_catalogue_reading(reading);
 }
 
 int Read_record_list(const char* file_name)
 {
-    std::FILE* file = std::fopen(file_name, "rb+");
-    if (file == nullptr) {
+    int result = 0;
+    const input_status status =
+        read_input_file(file_name, [&](scan_stream& s) { result = read_catalogue(s); });
+    switch (status) {
+    case input_status::read:
+        return result;
+    case input_status::cannot_open:
         std::fputs("error open file ", stdout);
         std::fputs(file_name, stdout);
         std::fputs("\n", stdout);
         return 1;
+    case input_status::no_buffer:
+        break;
     }
-    {
-        scan_stream stream(file);
-        read_catalogue(stream);
-    }
-    std::fclose(file);
-    return 0;
+    std::fputs("not enough memory for the catalogue\n", stdout);
+    return no_memory;
 }

@@ -2,7 +2,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/state.h"
+#include "state/state.h"
+#include "input/input_file.h"
 #include "input/readers.h"
 #include "input/stop_scan.h"
 
@@ -117,16 +118,17 @@ int read_query(scan_stream& stream)
 
 int init_query_parameters()
 {
-    std::FILE* file = std::fopen("query.frm", "rb+");
-    if (file == nullptr) {
+    int result = 0;
+    switch (read_input_file("query.frm", [&](scan_stream& s) { result = read_query(s); })) {
+    case input_status::read:
+        return result;
+    case input_status::cannot_open:
+        // The message names "query.form", as it always has.
         std::fputs("error of opening file query.form\n", stdout);
         return 0;
+    case input_status::no_buffer:
+        break;
     }
-    int result;
-    {
-        scan_stream stream(file);
-        result = read_query(stream);
-    }
-    std::fclose(file);
-    return result;
+    std::fputs("not enough memory to read query.frm\n", stdout);
+    return no_memory;
 }

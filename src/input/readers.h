@@ -1,6 +1,7 @@
-// The readers of the three input files. Each opens its file with mode "rb+"
-// (an input file that cannot be written counts as missing), reads it through
-// a scan_stream and closes it; each reports its failures on standard output.
+// The readers of the three input files. Each opens its file for reading,
+// reads it through a scan_stream and closes it; each reports its failures on
+// standard output. A reader that cannot get the memory to read its file
+// prints "not enough memory ..." and returns no_memory (state/state.h).
 #ifndef TARNVEL_INPUT_READERS_H
 #define TARNVEL_INPUT_READERS_H
 
@@ -22,11 +23,13 @@ int init_query_parameters();
 int read_query(scan_stream& stream);
 
 // The catalogue `file_name`: 17 '$'-ended fields per entry, the first entry
-// into DB_First and every further one into a record appended to the list,
-// up to an entry whose first name is empty or the end of input. Returns 0
-// when the file was read, 1 (after "error open file <name>\n") when it could
-// not be opened; the list is then DB_First alone, as it was.
+// into DB_First and every further one into a record of catalogue_records
+// appended to the list, up to an entry whose first name is empty, or the end
+// of input (a first name that it cuts is no entry). Returns 0 when the file
+// was read, 1 (after "error open file <name>\n") when it could not be
+// opened, leaving the list DB_First alone, as it was.
 int Read_record_list(const char* file_name);
-void read_catalogue(scan_stream& stream);
+// The same from `stream`; returns 0 or no_memory.
+int read_catalogue(scan_stream& stream);
 
 #endif

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <new>
 
-#include "input/decimal_parse.h"
+#include "decimal/parse.h"
 
 namespace {
 
@@ -23,18 +25,24 @@ bool is_space(int c)
 // The default buffer is large enough that a catalogue of a hundred megabytes
 // takes a few hundred reads, and small enough to stay a minor part of the
 // program's memory.
-scan_stream::scan_stream(std::FILE* file, std::size_t buffer_size)
-    : file_(file), buffer_(new char[buffer_size < 16 ? 16 : buffer_size]),
-      buffer_size_(buffer_size < 16 ? 16 : buffer_size), pos_(buffer_), end_(buffer_),
-      at_end_(false)
+scan_stream::scan_stream(std::FILE* file, std::size_t buffer_size, long long offset)
+    : file_(file), buffer_(nullptr),
+      buffer_size_(buffer_size < min_buffer_size ? min_buffer_size : buffer_size),
+      base_(nullptr), base_offset_(offset), pos_(nullptr), end_(nullptr), at_end_(true)
 {
+    buffer_ = new (std::nothrow) char[buffer_size_];
+    base_ = pos_ = end_ = buffer_;
+    if (buffer_ == nullptr)
+        return;
+    at_end_ = false;
     // This stream does all the buffering; the FILE's own would only copy twice.
     std::setvbuf(file_, nullptr, _IONBF, 0);
+    refill();
 }
 
-scan_stream::scan_stream(const char* data, std::size_t size)
-    : file_(nullptr), buffer_(nullptr), buffer_size_(0), pos_(data), end_(data + size),
-      at_end_(true)
+scan_stream::scan_stream(const char* data, std::size_t size, long long offset)
+    : file_(nullptr), buffer_(nullptr), buffer_size_(0), base_(data), base_offset_(offset),
+      pos_(data), end_(data + size), at_end_(true)
 {
 }
 
@@ -48,6 +56,7 @@ bool scan_stream::fill_at_least(long count)
     if (at_end_)
         return end_ - pos_ >= count;
     const std::size_t kept = static_cast<std::size_t>(end_ - pos_);
+    base_offset_ += pos_ - buffer_;
     if (kept != 0 && pos_ != buffer_)
         std::memmove(buffer_, pos_, kept);
     pos_ = buffer_;
@@ -90,7 +99,9 @@ bool scan_stream::read_int(int& target)
         return false;
     pos_ += sign_length;
     const bool negative = first == '-';
-    const long long limit = 2147483648LL; // |INT_MIN|
+    constexpr int highest = std::numeric_limits<int>::max();
+    constexpr int lowest = std::numeric_limits<int>::min();
+    const long long limit = -static_cast<long long>(lowest); // beyond every int's magnitude
     long long magnitude = 0;
     for (int c = peek(0); is_digit(c); c = peek(0)) {
         if (magnitude <= limit)
@@ -98,66 +109,11 @@ bool scan_stream::read_int(int& target)
         ++pos_;
     }
     if (negative)
-        target = magnitude >= limit ? -2147483647 - 1 : static_cast<int>(-magnitude);
+        target = magnitude >= limit ? lowest : static_cast<int>(-magnitude);
     else
-        target = magnitude >= limit ? 2147483647 : static_cast<int>(magnitude);
+        target = magnitude >= limit ? highest : static_cast<int>(magnitude);
     return true;
 }
-
-namespace {
-
-// The digits of a number as they are read: up to 19 of them in an integer,
-// more as text (significant digits only, at most max_significant_digits, the
-// rest only noted as non-zero or not). The number is digits * 10^exponent.
-struct decimal_accumulator {
-    std::uint64_t head = 0;
-    int count = 0; // digits in `head` (leading zeros included), or in `digits`
-    bool spilled = false;
-    bool truncated = false;
-    long long exponent = 0;
-    char digits[max_significant_digits];
-
-    // Moves the integer's digits into `digits`, without leading zeros.
-    void spill()
-    {
-        char reversed[20];
-        int n = 0;
-        for (std::uint64_t rest = head; rest != 0; rest /= 10)
-            reversed[n++] = static_cast<char>('0' + rest % 10);
-        for (count = 0; n > 0;)
-            digits[count++] = reversed[--n];
-        spilled = true;
-    }
-
-    void take(unsigned digit, bool fraction)
-    {
-        if (!spilled) {
-            if (count < 19) {
-                head = head * 10 + digit;
-                ++count;
-                exponent -= fraction;
-                return;
-            }
-            spill();
-        }
-        if (count < max_significant_digits) {
-            if (count != 0 || digit != 0)
-                digits[count++] = static_cast<char>('0' + digit);
-            exponent -= fraction;
-        } else {
-            truncated |= digit != 0;
-            exponent += !fraction;
-        }
-    }
-
-    double value(bool negative) const
-    {
-        return spilled ? decimal_to_double(digits, count, truncated, exponent, negative)
-                       : decimal_to_double(head, exponent, negative);
-    }
-};
-
-} // namespace
 
 // Takes the run of digits at the stream's position into `number`.
 template <typename Accumulator>
@@ -181,6 +137,9 @@ void scan_stream::read_digits(Accumulator& number, bool fraction)
 
 bool scan_stream::read_double_general(double& target)
 {
+    // Written exponents beyond this are kept at it: far past every double's
+    // range, and far from overflowing.
+    constexpr long long exponent_limit = 1000000000000LL;
     int sign_length = 0;
     const int first = peek(0);
     if (first == '+' || first == '-')
@@ -206,11 +165,11 @@ bool scan_stream::read_double_general(double& target)
             pos_ += 1 + exponent_sign_length;
             long long written = 0;
             for (int c = peek(0); is_digit(c); c = peek(0)) {
-                if (written < 1000000000000LL)
+                if (written < exponent_limit)
                     written = written * 10 + (c - '0');
                 ++pos_;
             }
-            number.exponent += after_e == '-' ? -written : written;
+            number.scale(after_e == '-' ? -written : written);
         }
     }
     target = number.value(first == '-');
@@ -239,12 +198,14 @@ long scan_stream::skip_to(char stop, long limit)
     return -1;
 }
 
-int scan_stream::read_field_general(char* buffer, int capacity, char stop)
+int scan_stream::read_field_general(char* buffer, int capacity, char stop, bool& stopped)
 {
     int stored = 0;
     for (;;) {
-        if (pos_ == end_ && !refill())
+        if (pos_ == end_ && !refill()) {
+            stopped = false;
             return stored;
+        }
         const std::size_t window = static_cast<std::size_t>(end_ - pos_);
         const void* found = std::memchr(pos_, stop, window);
         const char* field_end = found != nullptr ? static_cast<const char*>(found) : end_;

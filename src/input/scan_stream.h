@@ -4,27 +4,50 @@
 #ifndef TARNVEL_INPUT_SCAN_STREAM_H
 #define TARNVEL_INPUT_SCAN_STREAM_H
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-#include "input/decimal_parse.h"
+#include "decimal/parse.h"
 
 class scan_stream {
 public:
     // The size of the buffer a file is read through, unless chosen otherwise.
     static constexpr std::size_t default_buffer_size = 256 * 1024;
+    // The smallest buffer; smaller requests get this one.
+    static constexpr std::size_t min_buffer_size = 16;
+    // The furthest peek() looks ahead; the smallest buffer holds that many
+    // characters beyond the next one.
+    static constexpr int max_peek = 7;
+    static_assert(max_peek < static_cast<int>(min_buffer_size), "a peek fits the buffer");
 
     // Reads `file` (opened by the caller, who also closes it) from where it
-    // stands, through a buffer of its own of `buffer_size` bytes (at least 16;
-    // small ones serve tests of the refills).
-    explicit scan_stream(std::FILE* file, std::size_t buffer_size = default_buffer_size);
-    // Reads the `size` bytes at `data`, which must outlive the stream.
-    scan_stream(const char* data, std::size_t size);
+    // stands, through a buffer of its own of `buffer_size` bytes (small ones
+    // serve tests of the refills). `offset` is where the file stands, for
+    // offset(). The first part of the file is read at once, so that
+    // read_failed() tells whether the file can be read at all. When the
+    // buffer cannot be allocated, ok() is false and the stream is empty.
+    explicit scan_stream(std::FILE* file, std::size_t buffer_size = default_buffer_size,
+                         long long offset = 0);
+    // Reads the `size` bytes at `data`, which must outlive the stream; `offset`
+    // is the place of `data` in a larger text, for offset().
+    scan_stream(const char* data, std::size_t size, long long offset = 0);
     ~scan_stream();
     scan_stream(const scan_stream&) = delete;
     scan_stream& operator=(const scan_stream&) = delete;
+
+    // False when the stream's buffer could not be allocated.
+    bool ok() const { return file_ == nullptr || buffer_ != nullptr; }
+
+    // True when reading the file failed (not merely ended): a file that opens
+    // but cannot be read, such as a directory on some systems.
+    bool read_failed() const { return file_ != nullptr && std::ferror(file_) != 0; }
+
+    // The place of the next character: the offset given at construction plus
+    // the characters consumed since.
+    long long offset() const { return base_offset_ + (pos_ - base_); }
 
     // "%c": the next character (0..255), consumed; -1 at end of input.
     int get()
@@ -35,9 +58,10 @@ public:
     }
 
     // The character `ahead` places beyond the next one, not consumed; -1
-    // when the input ends before it. `ahead` is at most 7.
+    // when the input ends before it. `ahead` is at most max_peek.
     int peek(int ahead = 0)
     {
+        assert(ahead >= 0 && ahead <= max_peek);
         if (end_ - pos_ <= ahead && !fill_at_least(ahead + 1))
             return -1;
         return static_cast<unsigned char>(pos_[ahead]);
@@ -126,9 +150,11 @@ public:
 
     // Reads characters into `buffer` up to `stop`, consumed and not stored,
     // keeping at most `capacity` of them and dropping the rest; end of input
-    // ends the field as `stop` would. Returns the number stored.
-    int read_field(char* buffer, int capacity, char stop)
+    // ends the field as `stop` would. Returns the number stored; `stopped`
+    // tells whether `stop` ended the field (false: the input ended first).
+    int read_field(char* buffer, int capacity, char stop, bool& stopped)
     {
+        stopped = true;
         // A short field that lies whole in the buffer, the usual case, is
         // copied without further checks: eight characters at a time where
         // the machine allows, then character by character.
@@ -160,21 +186,23 @@ public:
                 buffer[stored] = c;
             }
         }
-        return read_field_general(buffer, capacity, stop);
+        return read_field_general(buffer, capacity, stop, stopped);
     }
 
 private:
     void skip_whitespace_run();
     bool read_double_general(double& target); // read_double past the white space
-    int read_field_general(char* buffer, int capacity, char stop);
+    int read_field_general(char* buffer, int capacity, char stop, bool& stopped);
     template <typename Accumulator>
     void read_digits(Accumulator& number, bool fraction);
     bool refill();                  // more bytes after pos_; false at end of input
     bool fill_at_least(long count); // end_ - pos_ >= count unless input ends first
 
-    std::FILE* file_;
-    char* buffer_;
+    std::FILE* file_;          // null for a stream over memory
+    char* buffer_;             // null for a stream over memory
     std::size_t buffer_size_;
+    const char* base_;         // the buffer, or the memory read
+    long long base_offset_;    // the offset of *base_
     const char* pos_;
     const char* end_;
     bool at_end_;

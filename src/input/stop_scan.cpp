@@ -1,24 +1,21 @@
-// The skip to a stop character and the reading of a text field.
+// The report of a skip to a stop character that gave up.
 #include "input/stop_scan.h"
 
 #include <cstdio>
 
-#include "model/string.h"
+void report_stop_lost(char stop, int times)
+{
+    for (int i = 0; i < times; ++i) {
+        std::fputs("file read message: stop_signal '", stdout);
+        std::fputc(stop, stdout);
+        std::fputs("' lost\n", stdout);
+    }
+}
 
 int descriptor_shift(scan_stream& stream, char stop)
 {
-    const long limit = 1001;
-    if (stream.skip_to(stop, limit) >= 0)
+    if (skip_to_stop(stream, stop))
         return 0;
-    std::fputs("file read message: stop_signal '", stdout);
-    std::fputc(stop, stdout);
-    std::fputs("' lost\n", stdout);
+    report_stop_lost(stop);
     return 1;
-}
-
-int string::Read_string(scan_stream& stream, char stop)
-{
-    const int stored = stream.read_field(text, 99, stop);
-    text[stored] = '\0';
-    return stored;
 }

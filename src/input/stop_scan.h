@@ -5,18 +5,25 @@
 
 #include "input/scan_stream.h"
 
-// Consumes characters of `stream` up to and including the next `stop`,
-// reading at most 1001 characters. Returns 0 when the stop character was
-// read. Otherwise (1001 characters read without it, or end of input) prints
-// "file read message: stop_signal '<stop>' lost\n" on standard output and
-// returns 1; the stream then stands after the last character read.
-int descriptor_shift(scan_stream& stream, char stop);
+// The most characters one skip reads: a label or field tail of up to 1000
+// characters and its stop character.
+constexpr long stop_scan_limit = 1001;
 
-// descriptor_shift for a stop character that usually comes next: the same
-// result and effect, without a call in the usual case.
-inline int skip_past(scan_stream& stream, char stop)
+// Consumes characters of `stream` up to and including the next `stop`,
+// reading at most stop_scan_limit characters. Returns true when the stop
+// character was read; false (1001 characters read without it, or end of
+// input) leaves the stream after the last character read. Prints nothing.
+inline bool skip_to_stop(scan_stream& stream, char stop)
 {
-    return stream.skip_if_next(stop) ? 0 : descriptor_shift(stream, stop);
+    return stream.skip_if_next(stop) || stream.skip_to(stop, stop_scan_limit) >= 0;
 }
+
+// Prints "file read message: stop_signal '<stop>' lost\n" on standard
+// output `times` times: the report of a skip that gave up.
+void report_stop_lost(char stop, int times = 1);
+
+// skip_to_stop, reported: returns 0 when the stop character was read;
+// otherwise prints the report once and returns 1.
+int descriptor_shift(scan_stream& stream, char stop);
 
 #endif

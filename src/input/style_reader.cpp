@@ -1,7 +1,8 @@
 // The reader of the table style file "style.var".
 #include <cstdio>
 
-#include "app/state.h"
+#include "state/state.h"
+#include "input/input_file.h"
 #include "input/readers.h"
 #include "input/stop_scan.h"
 
@@ -39,15 +40,15 @@ void read_style(scan_stream& stream)
 
 int init_style_variables()
 {
-    std::FILE* file = std::fopen("style.var", "rb+");
-    if (file == nullptr) {
+    switch (read_input_file("style.var", read_style)) {
+    case input_status::read:
+        return 0;
+    case input_status::cannot_open:
         std::fputs("error of opening file style.var\n", stdout);
         return 1;
+    case input_status::no_buffer:
+        break;
     }
-    {
-        scan_stream stream(file);
-        read_style(stream);
-    }
-    std::fclose(file);
-    return 0;
+    std::fputs("not enough memory to read style.var\n", stdout);
+    return no_memory;
 }

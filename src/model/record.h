@@ -3,8 +3,6 @@
 #ifndef TARNVEL_MODEL_RECORD_H
 #define TARNVEL_MODEL_RECORD_H
 
-#include <cstdint>
-
 #include "model/sky_coords.h"
 #include "model/string.h"
 
@@ -29,21 +27,5 @@ public:
     // both links null.
     record();
 };
-
-// A hint that `r` will soon be followed a few records on: the catalogue's
-// records lie one after another in memory, in list order, and walks of the
-// list run faster when memory is asked for ahead of the links. Only a hint:
-// the address is never read through, and where the compiler offers no such
-// hint it does nothing.
-inline void prefetch_ahead(const record* r)
-{
-#if defined(__GNUC__)
-    const std::uintptr_t ahead = reinterpret_cast<std::uintptr_t>(r) + 16 * sizeof(record);
-    for (std::uintptr_t line = 0; line < sizeof(record); line += 64)
-        __builtin_prefetch(reinterpret_cast<const char*>(ahead + line));
-#else
-    (void)r;
-#endif
-}
 
 #endif

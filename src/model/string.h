@@ -2,11 +2,11 @@
 #ifndef TARNVEL_MODEL_STRING_H
 #define TARNVEL_MODEL_STRING_H
 
-class scan_stream;
-
 class string {
 public:
-    char text[100]; // at most 99 characters and the terminating NUL
+    static constexpr int capacity = 100; // characters, the terminating NUL included
+
+    char text[capacity]; // at most 99 characters and the terminating NUL
 
     // The empty text: text[0] is NUL, the rest is left as it is.
     string();
@@ -20,8 +20,24 @@ public:
     // is consumed and not stored. At most 99 characters are stored; the rest
     // of a longer field is read and dropped. End of input ends the field as
     // if the stop character had been read. Returns the number of characters
-    // stored. (Defined with the stop-character scanning, input/stop_scan.cpp.)
-    int Read_string(scan_stream& stream, char stop);
+    // stored. `Stream` is any character source with the read_field operation
+    // of the input scanner.
+    template <typename Stream>
+    int Read_string(Stream& stream, char stop)
+    {
+        bool stopped;
+        return Read_string(stream, stop, stopped);
+    }
+
+    // The same, telling in `stopped` whether the stop character ended the
+    // field (false: the input ended first).
+    template <typename Stream>
+    int Read_string(Stream& stream, char stop, bool& stopped)
+    {
+        const int stored = stream.read_field(text, capacity - 1, stop, stopped);
+        text[stored] = '\0';
+        return stored;
+    }
 };
 
 #endif

@@ -5,17 +5,15 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "app/state.h"
-#include "report/file_replace.h"
-#include "report/number_format.h"
-#include "report/page_stream.h"
+#include "decimal/format.h"
+#include "report/page_file.h"
 #include "report/results_table.h"
 #include "report/site_texts.h"
+#include "state/state.h"
 
 namespace {
 
 const char page_name[] = "results.html";
-const char temporary_name[] = "results.html.tmp";
 
 void write_epoch(page_stream& out)
 {
@@ -184,27 +182,34 @@ int report_failure()
 
 } // namespace
 
+void write_page(page_stream& out)
+{
+    write_header(out);
+    write_navigation(out);
+    write_query_summary(out);
+    write_result(out);
+    write_footer(out);
+}
+
 int Query_Result_generator()
 {
     if (!page_is_replaceable())
         return report_failure();
-    std::FILE* file = std::fopen(temporary_name, "w");
-    if (file == nullptr)
+    page_file file;
+    if (!file.create(page_name))
         return report_failure();
     bool written;
     {
-        page_stream out(file);
-        write_header(out);
-        write_navigation(out);
-        write_query_summary(out);
-        write_result(out);
-        write_footer(out);
+        page_stream out(file.stream());
+        if (!out.ok()) {
+            file.discard();
+            std::fputs("not enough memory to write results.html\n", stdout);
+            return no_memory;
+        }
+        write_page(out);
         written = out.flush();
     }
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || !replace_file(temporary_name, page_name)) {
-        std::remove(temporary_name);
+    if (!file.publish(written))
         return report_failure();
-    }
     return 0;
 }

@@ -2,13 +2,21 @@
 #ifndef TARNVEL_REPORT_PAGE_H
 #define TARNVEL_REPORT_PAGE_H
 
+#include "report/page_stream.h"
+
 // Writes the whole page (header, navigation, query summary, the counts and
-// the results table or the no-record line, footer) into a temporary file in
-// the working directory and puts it in place of "results.html" once it is
-// complete. Returns 0 when the page was written. Returns 1 after printing
-// "error of creation of results.html\n" when an existing "results.html"
-// cannot be written, or the page could not be written whole; "results.html"
-// is then left as it was and no temporary file remains.
+// the results table or the no-record line, footer) into a temporary file of
+// its own in the working directory and puts it in place of "results.html"
+// once it is complete. Returns 0 when the page was written. Returns 1 after
+// printing "error of creation of results.html\n" when an existing
+// "results.html" cannot be written, the temporary file cannot be created, or
+// the page could not be written whole; no_memory after printing "not enough
+// memory to write results.html\n". On failure "results.html" is as it was
+// and no temporary file remains.
 int Query_Result_generator();
+
+// The page's text, from the query globals, the counters and the selected
+// chain, into `out`.
+void write_page(page_stream& out);
 
 #endif

@@ -1,17 +1,21 @@
 // The page's output buffer.
 #include "report/page_stream.h"
 
+#include <new>
+
 namespace {
 
 constexpr std::size_t buffer_size = 256 * 1024;
+static_assert(page_stream::max_room < buffer_size, "room() always fits an empty buffer");
 
 } // namespace
 
 page_stream::page_stream(std::FILE* file)
-    : file_(file), buffer_(new char[buffer_size]), end_(buffer_), limit_(buffer_ + buffer_size),
-      failed_(false)
+    : file_(file), buffer_(new (std::nothrow) char[buffer_size]), end_(buffer_),
+      limit_(buffer_ == nullptr ? nullptr : buffer_ + buffer_size), failed_(buffer_ == nullptr)
 {
-    std::setvbuf(file_, nullptr, _IONBF, 0);
+    if (file_ != nullptr)
+        std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 page_stream::~page_stream()
@@ -19,10 +23,15 @@ page_stream::~page_stream()
     delete[] buffer_;
 }
 
+bool page_stream::put(const char* text, std::size_t length)
+{
+    return file_ == nullptr || std::fwrite(text, 1, length, file_) == length;
+}
+
 void page_stream::drain()
 {
     const std::size_t length = static_cast<std::size_t>(end_ - buffer_);
-    if (length != 0 && !failed_ && std::fwrite(buffer_, 1, length, file_) != length)
+    if (length != 0 && !failed_ && !put(buffer_, length))
         failed_ = true;
     end_ = buffer_;
 }
@@ -33,7 +42,7 @@ void page_stream::write_through(const char* text, std::size_t length)
     if (length <= static_cast<std::size_t>(limit_ - end_)) {
         std::memcpy(end_, text, length);
         end_ += length;
-    } else if (!failed_ && std::fwrite(text, 1, length, file_) != length) {
+    } else if (!failed_ && !put(text, length)) {
         failed_ = true;
     }
 }
@@ -41,6 +50,8 @@ void page_stream::write_through(const char* text, std::size_t length)
 bool page_stream::flush()
 {
     drain();
+    if (file_ == nullptr)
+        return !failed_;
     if (!failed_ && std::fflush(file_) != 0)
         failed_ = true;
     return !failed_ && std::ferror(file_) == 0;

@@ -4,17 +4,27 @@
 #ifndef TARNVEL_REPORT_PAGE_STREAM_H
 #define TARNVEL_REPORT_PAGE_STREAM_H
 
+#include <cassert>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
 
 class page_stream {
 public:
-    // Writes to `file`, which the caller opened and closes after flush().
+    // The most room() hands out at once; the buffer is far larger.
+    static constexpr std::size_t max_room = 4096;
+
+    // Writes to `file`, which the caller opened and closes after flush(); a
+    // null `file` takes the text and throws it away (for fuzzing and
+    // measuring). When the buffer cannot be allocated, ok() is false and
+    // nothing may be written.
     explicit page_stream(std::FILE* file);
     ~page_stream();
     page_stream(const page_stream&) = delete;
     page_stream& operator=(const page_stream&) = delete;
+
+    // False when the buffer could not be allocated.
+    bool ok() const { return buffer_ != nullptr; }
 
     void write(const char* text, std::size_t length)
     {
@@ -27,15 +37,20 @@ public:
     }
     void write(const char* text) { write(text, std::strlen(text)); }
 
-    // Room for `length` characters (at most 4096) at the returned position;
-    // what is written there counts once commit() is given its end.
+    // Room for `length` characters (at most max_room) at the returned
+    // position; what is written there counts once commit() is given its end.
     char* room(std::size_t length)
     {
+        assert(length <= max_room);
         if (length > static_cast<std::size_t>(limit_ - end_))
             drain();
         return end_;
     }
-    void commit(char* new_end) { end_ = new_end; }
+    void commit(char* new_end)
+    {
+        assert(new_end >= end_ && new_end <= limit_);
+        end_ = new_end;
+    }
 
     // Hands everything written so far to the FILE and flushes it. Returns
     // true when every write since construction succeeded.
@@ -44,6 +59,7 @@ public:
 private:
     void drain();
     void write_through(const char* text, std::size_t length);
+    bool put(const char* text, std::size_t length); // to the FILE, or nowhere
 
     std::FILE* file_;
     char* buffer_;

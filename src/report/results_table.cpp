@@ -4,8 +4,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "app/state.h"
-#include "report/number_format.h"
+#include "state/state.h"
+#include "decimal/format.h"
 #include "report/style_words.h"
 
 namespace {
@@ -84,15 +84,32 @@ char* put_text(char* at, const char* text, std::size_t length)
     return at + length;
 }
 
-// One cell: opening line, the text written by `at` onwards, closing line.
+// A cell is its opening line, its text and its closing line.
 const char cell_close[] = "\n  </td>\n";
 constexpr std::size_t cell_close_length = sizeof cell_close - 1;
 
+char* open_cell(char* at, const row_texts& texts)
+{
+    return put_text(at, texts.cell_open, texts.cell_open_length);
+}
+
+char* close_cell(char* at)
+{
+    return put_text(at, cell_close, cell_close_length);
+}
+
 char* put_name_cell(char* at, const row_texts& texts, const string& name)
 {
-    at = put_text(at, texts.cell_open, texts.cell_open_length);
+    at = open_cell(at, texts);
     at = put_text(at, name.text, std::strlen(name.text));
-    return put_text(at, cell_close, cell_close_length);
+    return close_cell(at);
+}
+
+// The right ascension's cell (no sign) and the declination's (with its sign).
+char* put_position_cells(char* at, const row_texts& texts, const sky_coords& position)
+{
+    at = close_cell(put_arc(open_cell(at, texts), position.ascension, false));
+    return close_cell(put_arc(open_cell(at, texts), position.declination, true));
 }
 
 // A row is at most 2 names of 99 characters, 7 numbers and some 600
@@ -104,29 +121,11 @@ void write_row(page_stream& out, const row_texts& texts, int parity, const recor
     char* at = out.room(row_room);
     at = put_text(at, texts.row_open[parity], texts.row_open_length[parity]);
     at = put_name_cell(at, texts, r.name_I);
-
-    at = put_text(at, texts.cell_open, texts.cell_open_length);
-    at = put_arc(at, r.coords_2000.ascension, false);
-    at = put_text(at, cell_close, cell_close_length);
-    at = put_text(at, texts.cell_open, texts.cell_open_length);
-    at = put_arc(at, r.coords_2000.declination, true);
-    at = put_text(at, cell_close, cell_close_length);
-    at = put_text(at, texts.cell_open, texts.cell_open_length);
-    at = put_redshift(at, r.redshift);
-    at = put_text(at, cell_close, cell_close_length);
-    at = put_text(at, texts.cell_open, texts.cell_open_length);
-    at = put_magnitude(at, r.apparent_magnitude);
-    at = put_text(at, cell_close, cell_close_length);
-    at = put_text(at, texts.cell_open, texts.cell_open_length);
-    at = put_magnitude(at, r.absolute_magnitude);
-    at = put_text(at, cell_close, cell_close_length);
-    at = put_text(at, texts.cell_open, texts.cell_open_length);
-    at = put_arc(at, r.coords_1950.ascension, false);
-    at = put_text(at, cell_close, cell_close_length);
-    at = put_text(at, texts.cell_open, texts.cell_open_length);
-    at = put_arc(at, r.coords_1950.declination, true);
-    at = put_text(at, cell_close, cell_close_length);
-
+    at = put_position_cells(at, texts, r.coords_2000);
+    at = close_cell(put_redshift(open_cell(at, texts), r.redshift));
+    for (const double magnitude : {r.apparent_magnitude, r.absolute_magnitude})
+        at = close_cell(put_magnitude(open_cell(at, texts), magnitude));
+    at = put_position_cells(at, texts, r.coords_1950);
     at = put_name_cell(at, texts, r.name_II);
     at = put_text(at, "</tr>\n", 6);
     out.commit(at);

@@ -3,7 +3,8 @@
 
 #include <cstdio>
 
-#include "app/state.h"
+#include "state/record_pool.h"
+#include "state/state.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Correct_record_list: normalisation of every declination and the count.
 #include <gtest/gtest.h>
 
-#include "app/state.h"
-#include "input/record_pool.h"
+#include "state/state.h"
+#include "app/correct_record_list.h"
 
 class CorrectRecordList : public testing::Test {
 protected:
@@ -21,12 +21,12 @@ TEST_F(CorrectRecordList, NormalisesBothDeclinationsOfEveryRecordAndNoAscension)
 {
     DB_First.coords_2000.declination.units = -12;
     DB_First.coords_1950.declination.units = 3;
-    record* second = allocate_record();
+    record* second = catalogue_records.allocate();
     DB_First.next = second;
     second->coords_2000.declination.units = 0.5;
     second->coords_1950.declination.units = -0.000001;
     second->coords_2000.ascension.units = -4; // never touched: ascensions keep sign +1
-    record* third = allocate_record();
+    record* third = catalogue_records.allocate();
     second->next = third;
 
     EXPECT_EQ(Correct_record_list(), 0);

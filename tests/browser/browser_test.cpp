@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/e2e.h"
+#include "support/forms.h"
 
 namespace fs = std::filesystem;
 
@@ -107,8 +108,6 @@ protected:
     }
 };
 
-const char everything[] = "Epoch=2000\nA=00:00:00\nB=24:00:00\nC=-90:00:00\nD=+90:00:00\n"
-                          "E=0\nF=10\nG=-100\nH=100\nI=-100\nJ=100\n";
 
 } // namespace
 
@@ -146,8 +145,9 @@ TEST_F(Browser, PageWithoutRecords)
 {
     e2e_case c;
     c.copy(examples_dir() / "style.var", "style.var");
-    c.write("query.frm", "Epoch=2000\nA=00:00:00\nB=00:00:01\nC=-00:00:01\nD=+00:00:01\nE=9\nF=9\n"
-                         "G=0\nH=0\nI=0\nJ=0\n");
+    query_values nothing;
+    nothing.z_min = nothing.z_max = "9";
+    c.write("query.frm", query_form(nothing));
     c.copy(examples_dir() / "quasar_list.dat", "quasar_list.dat");
     const run_result r = c.run();
     ASSERT_TRUE(r.page.has_value());
@@ -159,12 +159,11 @@ TEST_F(Browser, PageWithoutRecords)
 
 TEST_F(Browser, ColoursOffAndNoStyleFile)
 {
-    for (const bool style_file : {true, false}) {
+    for (const bool with_style : {true, false}) {
         e2e_case c;
-        if (style_file)
-            c.write("style.var", "border=2\nwidth=100\nheight=20\ncolor_interchange=n\n"
-                                 "header_align=l\ncell_align=r\n");
-        c.write("query.frm", everything);
+        if (with_style)
+            c.write("style.var", style_file("2", "100", "20", 'n', 'l', 'r'));
+        c.write("query.frm", query_form(everything()));
         c.copy(examples_dir() / "quasar_list.dat", "quasar_list.dat");
         const run_result r = c.run();
         ASSERT_TRUE(r.page.has_value());

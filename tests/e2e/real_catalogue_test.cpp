@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/e2e.h"
+#include "support/forms.h"
 
 namespace fs = std::filesystem;
 
@@ -24,12 +25,8 @@ struct bounds {
 
 std::string form(const bounds& b)
 {
-    return std::string("Epoch=2000\nMinimal right ascension=") + b.ra_min +
-           "\nMaximal right ascension=" + b.ra_max + "\nMinimal declination=" + b.dec_min +
-           "\nMaximal declination=" + b.dec_max + "\nMinimal redshift=" + b.z_min +
-           "\nMaximal redshift=" + b.z_max +
-           "\nMinimal apparent magnitude=0\nMaximal apparent magnitude=30"
-           "\nMinimal absolute magnitude=-40\nMaximal absolute magnitude=0\n";
+    return query_form({"2000", b.ra_min, b.ra_max, b.dec_min, b.dec_max, b.z_min, b.z_max, "0",
+                       "30", "-40", "0"});
 }
 
 // The count the page gives, from "There are N", or 0 for the no-record line.

@@ -7,36 +7,20 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
+#include "app/correct_record_list.h"
 #include "input/readers.h"
-#include "support/console_capture.h"
+#include "support/reader_test.h"
 
 namespace {
 
 const char entry_a[] = "Q 1234+567$12$34$56.7$-05$07$08.9$2.345$17.8$1e8$12$31$50.2$-04$50$31.0$B 1232-048$";
 const char entry_b[] = "Q 0000-001$00$03$30.28$+00$08$12.8$2.59$1e8$1e8$00$00$56.52$-0.000001$08$29.5$J 000330$";
 
-class CatalogueReader : public testing::Test {
+class CatalogueReader : public reader_test {
 protected:
-    void SetUp() override { reset_run_state(); }
-    void TearDown() override { reset_run_state(); }
-
     // Reads `text` as the catalogue and returns what was printed.
-    std::string read(const std::string& text)
-    {
-        scan_stream s(text.data(), text.size());
-        console_capture console;
-        read_catalogue(s);
-        return console.text();
-    }
-
-    static std::vector<const record*> list()
-    {
-        std::vector<const record*> records;
-        for (const record* r = &DB_First; r != nullptr; r = r->next)
-            records.push_back(r);
-        return records;
-    }
+    static std::string read(const std::string& text) { return console_of(read_catalogue, text); }
+    static std::vector<const record*> list() { return catalogue_list(); }
 };
 
 } // namespace

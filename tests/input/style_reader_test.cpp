@@ -4,24 +4,14 @@
 
 #include <string>
 
-#include "app/state.h"
 #include "input/readers.h"
-#include "support/console_capture.h"
+#include "support/reader_test.h"
 
 namespace {
 
-class StyleReader : public testing::Test {
+class StyleReader : public reader_test {
 protected:
-    void SetUp() override { reset_run_state(); }
-    void TearDown() override { reset_run_state(); }
-
-    std::string read(const std::string& text)
-    {
-        scan_stream s(text.data(), text.size());
-        console_capture console;
-        read_style(s);
-        return console.text();
-    }
+    static std::string read(const std::string& text) { return console_of(read_style, text); }
 };
 
 std::string lost(int times)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -96,7 +97,7 @@ std::optional<run_result> e2e_case::run_unprivileged(bool writable_directory) co
         return run_with("");
     }
     // Another user could not use this user's Wine prefix.
-    if (!environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER).empty())
+    if (program_has_runner())
         return std::nullopt;
     if (std::system("command -v setpriv >/dev/null 2>&1") != 0)
         return std::nullopt;
@@ -104,17 +105,44 @@ std::optional<run_result> e2e_case::run_unprivileged(bool writable_directory) co
     return run_with("setpriv --reuid=65534 --regid=65534 --clear-groups ");
 }
 
-run_result e2e_case::run_with(const std::string& prefix) const
+run_result e2e_case::run_in_shell(const std::string& setup, const std::string& streams) const
 {
-    const std::string program = environment_or("TARNVEL_TEST_PROGRAM", TARNVEL_TEST_PROGRAM);
+    return run_with("", setup, streams);
+}
+
+void e2e_case::make_read_only(const std::string& name) const
+{
+    fs::permissions(work_ / name,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                    fs::perm_options::replace);
+}
+
+void e2e_case::make_writable(const std::string& name) const
+{
+    fs::permissions(work_ / name,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                        fs::perms::group_write | fs::perms::others_read | fs::perms::others_write,
+                    fs::perm_options::replace);
+}
+
+run_result e2e_case::run_with(const std::string& prefix, const std::string& setup,
+                              const std::string& streams) const
+{
+    const std::string program = test_program_path();
     const std::string runner = prefix + environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER);
-    const fs::path out = root_ / "stdout";
-    const fs::path err = root_ / "stderr";
-    const fs::path status = root_ / "status";
-    const std::string command = "cd " + quoted(work_.string()) + " && " +
+    // Files of this run alone, so that runs at once in one case do not mix.
+    static std::atomic<int> runs{0};
+    const std::string serial = std::to_string(++runs);
+    const fs::path out = root_ / ("stdout." + serial);
+    const fs::path err = root_ / ("stderr." + serial);
+    const fs::path status = root_ / ("status." + serial);
+    const std::string redirections =
+        streams.empty() ? " </dev/null >" + quoted(out.string()) + " 2>" + quoted(err.string())
+                        : " " + streams;
+    // The program runs in a subshell, so that the setup's limits stay its own.
+    const std::string command = "cd " + quoted(work_.string()) + " && (" + setup +
                                 (runner.empty() ? "" : runner + " ") + quoted(program) +
-                                " </dev/null >" + quoted(out.string()) + " 2>" +
-                                quoted(err.string()) + "; echo $? >" + quoted(status.string());
+                                redirections + "); echo $? >" + quoted(status.string());
     const int shell_status = std::system(command.c_str());
     EXPECT_EQ(shell_status, 0) << command;
 
@@ -125,9 +153,17 @@ run_result e2e_case::run_with(const std::string& prefix) const
     if (page_has_crlf())
         result.console = as_lf(result.console);
     result.errors = read_file(err).value_or("");
-    result.exit_status = std::stoi(read_file(status).value_or("-1"));
+    result.exit_status = static_cast<int>(std::strtol(read_file(status).value_or("-1").c_str(), nullptr, 10));
     result.page = read_file(work_ / "results.html");
     return result;
+}
+
+int temporary_files(const e2e_case& c)
+{
+    int count = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(c.directory()))
+        count += entry.path().filename().string().rfind("results.html.tmp", 0) == 0;
+    return count;
 }
 
 std::optional<std::string> read_file(const fs::path& path)
@@ -143,6 +179,16 @@ std::optional<std::string> read_file(const fs::path& path)
 bool page_has_crlf()
 {
     return TARNVEL_TEST_CRLF_PAGE != 0;
+}
+
+std::string test_program_path()
+{
+    return environment_or("TARNVEL_TEST_PROGRAM", TARNVEL_TEST_PROGRAM);
+}
+
+bool program_has_runner()
+{
+    return !environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER).empty();
 }
 
 std::string expected_page(const std::string& golden_name)

@@ -36,15 +36,30 @@ public:
     // opened to everyone first, or, with `writable_directory` false, only to
     // reading and searching.
     std::optional<run_result> run_unprivileged(bool writable_directory = true) const;
+    // Runs it from the shell after the commands `setup` (limits, traps:
+    // "ulimit -v 8000; "), and with `streams` in place of the usual
+    // redirections of its standard streams ("</dev/null >stdout 2>stderr")
+    // when given; a stream closed there reads back empty.
+    run_result run_in_shell(const std::string& setup, const std::string& streams = "") const;
+
+    // Makes the file `name` of the working directory read-only for everyone,
+    // or readable and writable for everyone.
+    void make_read_only(const std::string& name) const;
+    void make_writable(const std::string& name) const;
 
     const std::filesystem::path& directory() const { return work_; }
 
 private:
-    run_result run_with(const std::string& prefix) const;
+    run_result run_with(const std::string& prefix, const std::string& setup = "",
+                        const std::string& streams = "") const;
 
     std::filesystem::path root_; // holds work_ and the captured streams
     std::filesystem::path work_;
 };
+
+// How many temporary pages ("results.html.tmp...") the working directory of
+// `c` holds.
+int temporary_files(const e2e_case& c);
 
 // The bytes of a file, or nothing when it cannot be read.
 std::optional<std::string> read_file(const std::filesystem::path& path);
@@ -63,6 +78,13 @@ bool site_texts_are_defaults();
 
 // True when the program under test writes CRLF line ends (Windows build).
 bool page_has_crlf();
+
+// The program the end-to-end tests run.
+std::string test_program_path();
+
+// True when the program runs through a runner (Wine), to which the shell's
+// limits, signals and descriptors do not carry over as to a native program.
+bool program_has_runner();
 
 // The directory of the demo files and of the shared catalogues.
 std::filesystem::path examples_dir();

@@ -1,9 +1,23 @@
 // Arithmetic of the fixed-capacity unsigned integer.
-#include "model/big_unsigned.h"
+#include "decimal/big_unsigned.h"
+
+#include <cassert>
+
+#include "decimal/powers_of_ten.h"
+
+namespace {
+
+// The largest power of ten in a 32-bit limb, and its exponent.
+constexpr int limb_decimal_digits = 9;
+constexpr std::uint32_t limb_power_of_ten =
+    static_cast<std::uint32_t>(integer_powers_of_ten[limb_decimal_digits]);
+
+} // namespace
 
 big_unsigned::big_unsigned(std::uint64_t value) : size_(0)
 {
     while (value != 0) {
+        assert(size_ < capacity);
         limb_[size_++] = static_cast<std::uint32_t>(value);
         value >>= 32;
     }
@@ -17,8 +31,10 @@ void big_unsigned::multiply_small(std::uint32_t factor)
         limb_[i] = static_cast<std::uint32_t>(product);
         carry = product >> 32;
     }
-    if (carry != 0)
+    if (carry != 0) {
+        assert(size_ < capacity && "big_unsigned: product beyond capacity");
         limb_[size_++] = static_cast<std::uint32_t>(carry);
+    }
     if (factor == 0)
         size_ = 0;
 }
@@ -31,24 +47,26 @@ void big_unsigned::add_small(std::uint32_t term)
         limb_[i] = static_cast<std::uint32_t>(sum);
         carry = sum >> 32;
     }
-    if (carry != 0)
+    if (carry != 0) {
+        assert(size_ < capacity && "big_unsigned: sum beyond capacity");
         limb_[size_++] = static_cast<std::uint32_t>(carry);
+    }
 }
 
 void big_unsigned::multiply_pow10(int exponent)
 {
-    while (exponent >= 9) {
-        multiply_small(1000000000u);
-        exponent -= 9;
+    assert(exponent >= 0);
+    while (exponent >= limb_decimal_digits) {
+        multiply_small(limb_power_of_ten);
+        exponent -= limb_decimal_digits;
     }
-    static const std::uint32_t small_powers[9] = {1,      10,      100,      1000,     10000,
-                                                  100000, 1000000, 10000000, 100000000};
     if (exponent > 0)
-        multiply_small(small_powers[exponent]);
+        multiply_small(static_cast<std::uint32_t>(integer_powers_of_ten[exponent]));
 }
 
 void big_unsigned::shift_left(int bits)
 {
+    assert(bits >= 0);
     if (size_ == 0)
         return;
     const int whole = bits / 32;
@@ -60,10 +78,13 @@ void big_unsigned::shift_left(int bits)
             limb_[i] = (limb_[i] << part) | carry;
             carry = next_carry;
         }
-        if (carry != 0)
+        if (carry != 0) {
+            assert(size_ < capacity && "big_unsigned: shift beyond capacity");
             limb_[size_++] = carry;
+        }
     }
     if (whole != 0) {
+        assert(size_ + whole <= capacity && "big_unsigned: shift beyond capacity");
         for (int i = size_ - 1; i >= 0; --i)
             limb_[i + whole] = limb_[i];
         for (int i = 0; i < whole; ++i)
@@ -84,6 +105,7 @@ void big_unsigned::shift_right_one()
 
 void big_unsigned::subtract(const big_unsigned& other)
 {
+    assert(compare(*this, other) >= 0 && "big_unsigned: difference below zero");
     std::int64_t borrow = 0;
     for (int i = 0; i < size_; ++i) {
         std::int64_t difference = std::int64_t(limb_[i]) - borrow;
@@ -118,6 +140,8 @@ int compare(const big_unsigned& a, const big_unsigned& b)
 
 std::uint64_t divide_u64(big_unsigned& numerator, const big_unsigned& denominator)
 {
+    assert(!denominator.is_zero());
+    assert(numerator.bit_length() <= denominator.bit_length() + 64);
     big_unsigned shifted = denominator;
     shifted.shift_left(63);
     std::uint64_t quotient = 0;

@@ -1,60 +1,31 @@
 // Exact decimal formatting of ints and doubles.
-#include "report/number_format.h"
+#include "decimal/format.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
-#include "model/big_unsigned.h"
-#include "model/powers_of_ten.h"
+#include "decimal/big_unsigned.h"
+#include "decimal/binary64.h"
+#include "decimal/digits.h"
+#include "decimal/powers_of_ten.h"
 
 namespace {
 
-const std::uint64_t powers_of_ten[20] = {1ull,
-                                         10ull,
-                                         100ull,
-                                         1000ull,
-                                         10000ull,
-                                         100000ull,
-                                         1000000ull,
-                                         10000000ull,
-                                         100000000ull,
-                                         1000000000ull,
-                                         10000000000ull,
-                                         100000000000ull,
-                                         1000000000000ull,
-                                         10000000000000ull,
-                                         100000000000000ull,
-                                         1000000000000000ull,
-                                         10000000000000000ull,
-                                         100000000000000000ull,
-                                         1000000000000000000ull,
-                                         10000000000000000000ull};
+// format_slack spaces.
+const char spaces[] = "                        ";
+static_assert(sizeof spaces == format_slack + 1, "one space per character of slack");
 
-// Writes the decimal digits of `value`, at least `min_digits` of them.
-char* put_digits(char* out, std::uint64_t value, int min_digits)
-{
-    char reversed[24];
-    int n = 0;
-    do {
-        reversed[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (n < min_digits)
-        reversed[n++] = '0';
-    while (n > 0)
-        *out++ = reversed[--n];
-    return out;
-}
-
-// Pads [start, end) with spaces to `width` characters; writes up to 24
-// characters past `end` (more only for wider fields).
+// Pads [start, end) with spaces to `width` characters; writes up to
+// format_slack characters past `end` (more only for wider fields).
 char* pad_to(char* start, char* end, int width)
 {
-    std::memcpy(end, "                        ", 24);
+    std::memcpy(end, spaces, format_slack);
     if (end - start >= width)
         return end;
-    for (char* p = end + 24; p < start + width; ++p)
+    for (char* p = end + format_slack; p < start + width; ++p)
         *p = ' ';
     return start + width;
 }
@@ -79,10 +50,10 @@ bool scaled_floor_fast(std::uint64_t m, int e2, int t, std::uint64_t& quotient,
     uint128 numerator;
     uint128 denominator;
     if (t >= 0) {
-        if (t > 19 || e2 >= 0 || e2 <= -128)
+        if (t > max_uint64_digits || e2 >= 0 || e2 <= -128)
             return false;
         const int f = -e2;
-        numerator = uint128(m) * powers_of_ten[t];
+        numerator = uint128(m) * integer_powers_of_ten[t];
         const uint128 q = numerator >> f;
         if ((q >> 64) != 0)
             return false;
@@ -97,19 +68,19 @@ bool scaled_floor_fast(std::uint64_t m, int e2, int t, std::uint64_t& quotient,
                                 : (remainder == half ? remainder_half : remainder_above_half);
         return true;
     }
-    if (-t > 19)
+    if (-t > max_uint64_digits)
         return false;
     if (e2 >= 0) {
         if (e2 > 74)
             return false;
         numerator = uint128(m) << e2;
-        denominator = powers_of_ten[-t];
+        denominator = integer_powers_of_ten[-t];
     } else {
         const int f = -e2;
         if (f > 60)
             return false;
         numerator = m;
-        denominator = uint128(powers_of_ten[-t]) << f;
+        denominator = uint128(integer_powers_of_ten[-t]) << f;
     }
     const uint128 q = numerator / denominator;
     if ((q >> 64) != 0)
@@ -163,26 +134,26 @@ bool round_with_doubles(double value, int precision, int x, std::uint64_t& digit
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int t = precision - 1 - x;
-        if (t > 22 || t < -22)
+        if (t > binary64::max_exact_power_of_ten || t < -binary64::max_exact_power_of_ten)
             return false;
         const double scaled = t >= 0 ? value * exact_powers_of_ten[t] : value / exact_powers_of_ten[-t];
         if (!(scaled < 1e7))
             return false;
         const std::uint64_t whole = static_cast<std::uint64_t>(scaled);
         const double fraction = scaled - static_cast<double>(whole);
-        if (whole < powers_of_ten[precision - 1]) {
+        if (whole < integer_powers_of_ten[precision - 1]) {
             --x;
             continue;
         }
-        if (whole >= powers_of_ten[precision]) {
+        if (whole >= integer_powers_of_ten[precision]) {
             ++x;
             continue;
         }
         if (fraction > 0.5 - 1e-9 && fraction < 0.5 + 1e-9)
             return false;
         std::uint64_t rounded = whole + (fraction > 0.5 ? 1 : 0);
-        if (rounded == powers_of_ten[precision]) {
-            rounded = powers_of_ten[precision - 1];
+        if (rounded == integer_powers_of_ten[precision]) {
+            rounded = integer_powers_of_ten[precision - 1];
             ++x;
         }
         digits = rounded;
@@ -204,26 +175,27 @@ int floor_div_4096(int n)
 void round_to_digits(double value, std::uint64_t bits, int precision, std::uint64_t& digits,
                      int& exponent)
 {
-    const int biased = static_cast<int>(bits >> 52) & 0x7ff;
-    const std::uint64_t fraction = bits & ((std::uint64_t(1) << 52) - 1);
+    const int biased =
+        static_cast<int>((bits >> binary64::fraction_bits) & binary64::exponent_all_ones);
+    const std::uint64_t fraction = bits & binary64::fraction_mask;
     std::uint64_t m;
     int e2;
     int top_bit; // value lies in [2^top_bit, 2^(top_bit + 1))
     if (biased != 0) {
-        m = fraction | (std::uint64_t(1) << 52);
-        e2 = biased - 1075;
-        top_bit = e2 + 52;
+        m = fraction | (std::uint64_t(1) << binary64::fraction_bits);
+        e2 = biased - binary64::integer_exponent_offset;
+        top_bit = e2 + binary64::fraction_bits;
     } else {
         m = fraction;
-        e2 = -1074;
-        top_bit = -1075;
+        e2 = binary64::subnormal_exponent;
+        top_bit = binary64::subnormal_exponent - 1;
         for (std::uint64_t rest = m; rest != 0; rest >>= 1)
             ++top_bit;
     }
     // A guess of floor(log10(value)) at most one too small (1233 / 4096 is
     // just below log10(2)), made exact below 10^22 by one comparison.
     int x = floor_div_4096(top_bit * 1233);
-    if (x >= 0 && x < 22 && value >= exact_powers_of_ten[x + 1])
+    if (x >= 0 && x < binary64::max_exact_power_of_ten && value >= exact_powers_of_ten[x + 1])
         ++x;
     if (precision <= 6 && biased != 0 && round_with_doubles(value, precision, x, digits, exponent))
         return;
@@ -233,17 +205,17 @@ void round_to_digits(double value, std::uint64_t bits, int precision, std::uint6
         const int t = precision - 1 - x;
         if (!scaled_floor_fast(m, e2, t, quotient, rest))
             scaled_floor_exact(m, e2, t, quotient, rest);
-        if (quotient < powers_of_ten[precision - 1])
+        if (quotient < integer_powers_of_ten[precision - 1])
             --x;
-        else if (quotient >= powers_of_ten[precision])
+        else if (quotient >= integer_powers_of_ten[precision])
             ++x;
         else
             break;
     }
     if (rest == remainder_above_half || (rest == remainder_half && (quotient & 1) != 0))
         ++quotient;
-    if (quotient == powers_of_ten[precision]) {
-        quotient = powers_of_ten[precision - 1];
+    if (quotient == integer_powers_of_ten[precision]) {
+        quotient = integer_powers_of_ten[precision - 1];
         ++x;
     }
     digits = quotient;
@@ -260,7 +232,7 @@ char* format_int_padded5(char* out, int value)
         *out++ = '-';
         magnitude = 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
     }
-    out = put_digits(out, magnitude, 1);
+    out = write_digits(out, magnitude, 1);
     return pad_to(start, out, 5);
 }
 
@@ -276,26 +248,27 @@ char* format_int_two_digits(char* out, int value)
         *out++ = '-';
         magnitude = 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
     }
-    return put_digits(out, magnitude, 2);
+    return write_digits(out, magnitude, 2);
 }
 
 char* format_unsigned_two_digits(char* out, int value)
 {
-    return put_digits(out, static_cast<std::uint32_t>(value), 2);
+    return write_digits(out, static_cast<std::uint32_t>(value), 2);
 }
 
 char* format_general(char* out, double value, int precision, int width)
 {
+    assert(precision >= 1 && precision <= 17 && width >= 0);
     char* start = out;
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    if ((bits >> 63) != 0) {
+    if ((bits & binary64::sign_bit) != 0) {
         *out++ = '-';
-        bits &= ~(std::uint64_t(1) << 63);
+        bits &= ~binary64::sign_bit;
         value = -value;
     }
-    if ((bits >> 52) == 0x7ff) {
-        std::memcpy(out, (bits << 12) != 0 ? "nan" : "inf", 3);
+    if ((bits >> binary64::fraction_bits) == binary64::exponent_all_ones) {
+        std::memcpy(out, (bits & binary64::fraction_mask) != 0 ? "nan" : "inf", 3);
         return pad_to(start, out + 3, width);
     }
     if (bits == 0) {
@@ -312,35 +285,33 @@ char* format_general(char* out, double value, int precision, int width)
         digits /= 10;
         --kept;
     }
-    char text[48]; // room for the fixed-size copies below
-    for (int i = kept - 1; i >= 0; --i) {
-        text[i] = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-    }
+    char text[2 * format_slack]; // room for the fixed-size copies below
+    write_digits(text, digits, kept);
 
-    // The copies below move a fixed 24 characters, which compiles to a few
-    // moves; only the first ones count, the rest are overwritten or padding.
+    // The copies below move a fixed format_slack characters, which compiles
+    // to a few moves; only the first ones count, the rest are overwritten or
+    // padding.
     if (exponent < -4 || exponent >= precision) {
         *out++ = text[0];
         if (kept > 1) {
             *out++ = '.';
-            std::memcpy(out, text + 1, 24);
+            std::memcpy(out, text + 1, format_slack);
             out += kept - 1;
         }
         *out++ = 'e';
         *out++ = exponent < 0 ? '-' : '+';
-        out = put_digits(out, static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), 2);
+        out = write_digits(out, static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), 2);
     } else if (exponent >= 0) {
         const int whole = exponent + 1;
         if (kept <= whole) {
-            std::memset(text + kept, '0', 24);
-            std::memcpy(out, text, 24);
+            std::memset(text + kept, '0', format_slack);
+            std::memcpy(out, text, format_slack);
             out += whole;
         } else {
-            std::memcpy(out, text, 24);
+            std::memcpy(out, text, format_slack);
             out += whole;
             *out++ = '.';
-            std::memcpy(out, text + whole, 24);
+            std::memcpy(out, text + whole, format_slack);
             out += kept - whole;
         }
     } else {
@@ -348,7 +319,7 @@ char* format_general(char* out, double value, int precision, int width)
         *out++ = '.';
         for (int i = -1; i > exponent; --i)
             *out++ = '0';
-        std::memcpy(out, text, 24);
+        std::memcpy(out, text, format_slack);
         out += kept;
     }
     return pad_to(start, out, width);
@@ -356,11 +327,13 @@ char* format_general(char* out, double value, int precision, int width)
 
 int truncate_to_int(double value)
 {
+    constexpr int highest = std::numeric_limits<int>::max();
+    constexpr int lowest = std::numeric_limits<int>::min();
     if (std::isnan(value))
         return 0;
-    if (value >= 2147483647.0)
-        return 2147483647;
-    if (value <= -2147483648.0)
-        return -2147483647 - 1;
+    if (value >= static_cast<double>(highest))
+        return highest;
+    if (value <= static_cast<double>(lowest))
+        return lowest;
     return static_cast<int>(value);
 }

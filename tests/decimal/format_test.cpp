@@ -13,7 +13,7 @@
 #include <random>
 #include <string>
 
-#include "report/number_format.h"
+#include "decimal/format.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Decimal to binary conversion: an exact fast path for short numbers of
 // moderate exponent, and exact big-integer arithmetic for everything else.
-#include "input/decimal_parse.h"
+#include "decimal/parse.h"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "model/big_unsigned.h"
+#include "decimal/big_unsigned.h"
 
 namespace {
 
@@ -35,11 +35,11 @@ double round_quotient(big_unsigned& numerator, big_unsigned& denominator)
 
     // The value is q * 2^-s with the top bit of q worth 2^(63 - s).
     const int top_exponent = 63 - s;
-    if (top_exponent > 1023)
+    if (top_exponent > binary64::max_exponent)
         return std::numeric_limits<double>::infinity();
-    int drop = 11; // bits of q below the 53 of a normal double
-    if (top_exponent < -1022)
-        drop += -1022 - top_exponent;
+    int drop = 64 - binary64::significand_bits; // bits of q below those of a normal double
+    if (top_exponent < binary64::min_normal_exponent)
+        drop += binary64::min_normal_exponent - top_exponent;
     if (drop > 64)
         return 0.0;
     std::uint64_t mantissa;
@@ -66,19 +66,15 @@ double round_quotient(big_unsigned& numerator, big_unsigned& denominator)
 
 double decimal_to_double_general(std::uint64_t digits, long long exponent, bool negative)
 {
-    char text[20];
-    int count = 0;
-    char reversed[20];
-    for (; digits != 0; digits /= 10)
-        reversed[count++] = static_cast<char>('0' + digits % 10);
-    for (int i = 0; i < count; ++i)
-        text[i] = reversed[count - 1 - i];
+    char text[max_digits_text];
+    const int count = static_cast<int>(write_digits(text, digits, 0) - text);
     return decimal_to_double(text, count, false, exponent, negative);
 }
 
 double decimal_to_double(const char* digits, int count, bool truncated, long long exponent,
                          bool negative)
 {
+    assert(count >= 0 && count <= max_significant_digits);
     while (count > 0 && digits[0] == '0') {
         ++digits;
         --count;
@@ -94,7 +90,9 @@ double decimal_to_double(const char* digits, int count, bool truncated, long lon
 
     // Fast path: up to 15 digits and a power of ten that is an exact double;
     // one correctly rounded multiplication or division gives the answer.
-    if (!truncated && count <= 15 && exponent >= -22 && exponent <= 22) {
+    constexpr int exact_digits = 15; // every integer of 15 digits is a double exactly
+    constexpr int reach = binary64::max_exact_power_of_ten;
+    if (!truncated && count <= exact_digits && exponent >= -reach && exponent <= reach) {
         std::uint64_t whole = 0;
         for (int i = 0; i < count; ++i)
             whole = whole * 10 + std::uint64_t(digits[i] - '0');
@@ -106,9 +104,9 @@ double decimal_to_double(const char* digits, int count, bool truncated, long lon
 
     // The value lies in [10^(leading - 1), 10^leading).
     const long long leading = count + exponent;
-    if (leading > 310)
+    if (leading > binary64::overflow_decimal_exponent)
         return with_sign(std::numeric_limits<double>::infinity(), negative);
-    if (leading < -324)
+    if (leading < binary64::underflow_decimal_exponent)
         return with_sign(0.0, negative);
 
     big_unsigned numerator;

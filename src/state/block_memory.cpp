@@ -1,5 +1,10 @@
 // allocate_block: anonymous mappings on POSIX systems, calloc elsewhere.
-#include "input/block_memory.h"
+//
+// No large-page hint is given: where the kernel compacts memory for a hinted
+// mapping on the spot (Linux with transparent huge pages on "madvise"), a
+// machine whose free memory is fragmented pays far more for the compaction
+// than the larger pages save.
+#include "state/block_memory.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <sys/mman.h>
@@ -7,12 +12,7 @@
 void* allocate_block(std::size_t bytes)
 {
     void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (block == MAP_FAILED)
-        return nullptr;
-#if defined(MADV_HUGEPAGE)
-    madvise(block, bytes, MADV_HUGEPAGE); // a hint: its failure changes nothing
-#endif
-    return block;
+    return block == MAP_FAILED ? nullptr : block;
 }
 
 void release_block(void* block, std::size_t bytes)

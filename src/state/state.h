@@ -1,11 +1,12 @@
 // The process-wide state of a run: style settings, counters, query bounds,
 // the head of the catalogue list and the head of the selected chain.
 // Each phase fills some of these and the later phases read them.
-#ifndef TARNVEL_APP_STATE_H
-#define TARNVEL_APP_STATE_H
+#ifndef TARNVEL_STATE_STATE_H
+#define TARNVEL_STATE_STATE_H
 
 #include "model/arc.h"
 #include "model/record.h"
+#include "state/record_pool.h"
 
 // Style of the results table (read from "style.var").
 extern int border;
@@ -38,14 +39,16 @@ extern double max_absolute_magnitude;
 extern record DB_First;
 extern record* First_Selected;
 
-// Gives every global above its initial value again and forgets the
+// Where every record of the catalogue list after DB_First lives.
+extern record_pool catalogue_records;
+
+// The result of a phase that ran out of memory, after it printed so: the
+// run ends without a page.
+constexpr int no_memory = 2;
+
+// Gives every global above its initial value again and releases the
 // catalogue records allocated so far. The program runs once per process and
 // never calls it; tests and fuzz harnesses that run phases repeatedly do.
 void reset_run_state();
-
-// Normalises the two declinations of every record of the catalogue list with
-// arc::corrector and adds the number of records to total_number.
-// Returns 0, always.
-int Correct_record_list();
 
 #endif

@@ -1,12 +1,17 @@
-// The page's number conversions, written exactly as the C library's
-// formatted output writes them ("%-5.1i", "%-2.2i", "%-2.2u", "%-W.Pg"),
-// without its locale and without its per-call cost. Each function writes at
-// `out` and returns the end of what it wrote; nothing is terminated.
-#ifndef TARNVEL_REPORT_NUMBER_FORMAT_H
-#define TARNVEL_REPORT_NUMBER_FORMAT_H
+// Numbers to decimal text, written exactly as the C library's formatted
+// output writes them ("%-5.1i", "%-2.2i", "%-2.2u", "%-W.Pg"), without its
+// locale and without its per-call cost. Each function writes at `out` and
+// returns the end of what it wrote; nothing is terminated.
+#ifndef TARNVEL_DECIMAL_FORMAT_H
+#define TARNVEL_DECIMAL_FORMAT_H
 
-// The most characters any of these functions writes (some of them past the
-// end they return), for widths of at most 24.
+// Some of these functions move a fixed number of characters at a time and
+// so write up to this many past the end they return, for fields of at most
+// this width.
+constexpr int format_slack = 24;
+
+// The most characters any of these functions writes, the slack included,
+// for widths of at most format_slack.
 constexpr int max_number_text = 64;
 
 // "%-5.1i": the int in decimal, padded with spaces on the right to 5.

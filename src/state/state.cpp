@@ -1,7 +1,5 @@
 // Definitions and initial values of the process-wide state.
-#include "app/state.h"
-
-#include "input/record_pool.h"
+#include "state/state.h"
 
 int border = 0;
 int width = 0;
@@ -25,6 +23,7 @@ double min_absolute_magnitude = 0.0;
 double max_absolute_magnitude = 0.0;
 record DB_First;
 record* First_Selected = nullptr;
+record_pool catalogue_records;
 
 void reset_run_state()
 {
@@ -50,5 +49,5 @@ void reset_run_state()
     max_absolute_magnitude = 0.0;
     DB_First = record();
     First_Selected = nullptr;
-    release_records();
+    catalogue_records.release();
 }

@@ -1,9 +1,10 @@
 // big_unsigned: a fixed-capacity unsigned integer of up to 5376 bits, enough
 // for the exact decimal <-> binary conversions of doubles (a double spans
 // 2^-1074 to 2^1024, and at most 801 significant decimal digits are kept).
-// It lives on the stack and never allocates; callers keep within capacity.
-#ifndef TARNVEL_MODEL_BIG_UNSIGNED_H
-#define TARNVEL_MODEL_BIG_UNSIGNED_H
+// It lives on the stack and never allocates. Callers keep within capacity;
+// debug builds assert it at every growth.
+#ifndef TARNVEL_DECIMAL_BIG_UNSIGNED_H
+#define TARNVEL_DECIMAL_BIG_UNSIGNED_H
 
 #include <cstdint>
 
@@ -14,12 +15,12 @@ public:
     big_unsigned() : size_(0) {}
     explicit big_unsigned(std::uint64_t value);
 
-    void multiply_small(std::uint32_t factor);
-    void add_small(std::uint32_t term);
-    void multiply_pow10(int exponent);  // *= 10^exponent, exponent >= 0
-    void shift_left(int bits);          // bits >= 0
-    void shift_right_one();
-    void subtract(const big_unsigned& other); // requires *this >= other
+    void multiply_small(std::uint32_t factor); // *= factor
+    void add_small(std::uint32_t term);        // += term
+    void multiply_pow10(int exponent);         // *= 10^exponent, exponent >= 0
+    void shift_left(int bits);                 // *= 2^bits, bits >= 0
+    void shift_right_one();                    // /= 2, rounding down
+    void subtract(const big_unsigned& other);  // -= other; requires *this >= other
 
     int bit_length() const;
     bool is_zero() const { return size_ == 0; }

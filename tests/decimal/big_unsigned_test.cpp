@@ -1,7 +1,7 @@
 // big_unsigned: the division that the decimal conversions rest on.
 #include <gtest/gtest.h>
 
-#include "model/big_unsigned.h"
+#include "decimal/big_unsigned.h"
 
 TEST(BigUnsigned, DividesLargeNumbersExactly)
 {

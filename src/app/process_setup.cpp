@@ -1,0 +1,41 @@
+// settle_standard_streams for POSIX systems and for Windows.
+#include "app/process_setup.h"
+
+#include <cstdio>
+
+#if defined(_WIN32)
+#include <io.h>
+
+void settle_standard_streams()
+{
+    // A stream without a handle behind it gets the null device.
+    std::FILE* const streams[3] = {stdin, stdout, stderr};
+    const char* const modes[3] = {"r", "w", "w"};
+    for (int descriptor = 0; descriptor < 3; ++descriptor) {
+        if (_get_osfhandle(descriptor) < 0)
+            std::freopen("NUL", modes[descriptor], streams[descriptor]);
+    }
+}
+
+#else
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+void settle_standard_streams()
+{
+    // open() takes the lowest free descriptor, so going up from 0 fills each
+    // closed one in turn.
+    for (int descriptor = 0; descriptor < 3; ++descriptor) {
+        if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int opened = open("/dev/null", descriptor == 0 ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != descriptor) {
+            dup2(opened, descriptor);
+            close(opened);
+        }
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+}
+#endif

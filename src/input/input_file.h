@@ -1,0 +1,39 @@
+// The way every input file is read: opened, scanned through a scan_stream,
+// closed.
+#ifndef TARNVEL_INPUT_INPUT_FILE_H
+#define TARNVEL_INPUT_INPUT_FILE_H
+
+#include <cstdio>
+
+#include "input/scan_stream.h"
+
+enum class input_status {
+    read,        // the file was opened and `read` ran over it
+    cannot_open, // the file could not be opened or read at all; nothing was read
+    no_buffer,   // the file was opened, but no buffer could be had to read it
+};
+
+// Opens the input file `name` for reading only, without line-end
+// translation, runs `read(stream)` over a scan_stream of it and closes it.
+// Prints nothing.
+template <typename Reader>
+input_status read_input_file(const char* name, Reader&& read)
+{
+    std::FILE* file = std::fopen(name, "rb");
+    if (file == nullptr)
+        return input_status::cannot_open;
+    input_status status = input_status::read;
+    {
+        scan_stream stream(file);
+        if (!stream.ok())
+            status = input_status::no_buffer;
+        else if (stream.read_failed())
+            status = input_status::cannot_open;
+        else
+            read(stream);
+    }
+    std::fclose(file);
+    return status;
+}
+
+#endif

@@ -1,0 +1,15 @@
+// Large blocks of memory for the catalogue's records, from the operating
+// system where it has a better way than malloc for them.
+#ifndef TARNVEL_STATE_BLOCK_MEMORY_H
+#define TARNVEL_STATE_BLOCK_MEMORY_H
+
+#include <cstddef>
+
+// `bytes` of zero-filled memory aligned for any object, or null when there
+// is none. Pages that are never written cost no memory.
+void* allocate_block(std::size_t bytes);
+
+// Gives back a block from allocate_block of the same size.
+void release_block(void* block, std::size_t bytes);
+
+#endif
