@@ -1,7 +1,7 @@
 // Fuzz target: arbitrary bytes as the catalogue, then normalisation and a
 // selection over what was read.
-#include "fuzz/fuzz_input.h"
 #include "app/correct_record_list.h"
+#include "fuzz/fuzz_input.h"
 #include "input/readers.h"
 #include "select/selection.h"
 

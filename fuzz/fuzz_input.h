@@ -1,6 +1,6 @@
-// Shared harness of the reader fuzz targets: the bytes become a file that
-// the reader scans through a buffer whose size the first byte chooses, so
-// that the refills fall everywhere in the input.
+// Shared harness of the fuzz targets: input bytes become files that the
+// readers scan through a buffer whose size the input chooses, so that the
+// refills fall everywhere in the input, and a fresh run state for each input.
 #ifndef TARNVEL_FUZZ_INPUT_H
 #define TARNVEL_FUZZ_INPUT_H
 
@@ -8,29 +8,55 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "state/state.h"
 #include "input/scan_stream.h"
+#include "state/state.h"
 
-// Runs `read` on a fresh run state over a file holding `data`.
+// A scan buffer size chosen by one byte: 16 to 207 bytes for most values
+// (refills everywhere), the larger powers of two up to the default size for
+// the rest.
+inline std::size_t fuzz_buffer_size(std::uint8_t choice)
+{
+    if (choice < 192)
+        return scan_stream::min_buffer_size + choice;
+    const unsigned shift = 8u + (choice - 192u) % 11u; // 256 B to 256 KiB
+    return std::size_t(1) << shift;
+}
+
+// Silences the console of the code under test, once per process.
+inline void fuzz_quiet_console()
+{
+    static const bool quiet = std::freopen("/dev/null", "w", stdout) != nullptr;
+    (void)quiet;
+}
+
+// Runs `read(stream)` over a temporary file holding `data[0..size)`, read
+// through a buffer of `buffer_size` bytes.
+template <typename Reader>
+void fuzz_file(const std::uint8_t* data, std::size_t size, std::size_t buffer_size, Reader read)
+{
+    std::FILE* file = std::tmpfile();
+    if (file == nullptr)
+        return;
+    std::fwrite(data, 1, size, file);
+    std::rewind(file);
+    {
+        scan_stream stream(file, buffer_size);
+        if (stream.ok())
+            read(stream);
+    }
+    std::fclose(file);
+}
+
+// Runs `read` on a fresh run state over a file holding `data` without its
+// first byte, which chooses the buffer size.
 template <typename Reader>
 int fuzz_reader(const std::uint8_t* data, std::size_t size, Reader read)
 {
-    static bool quiet = std::freopen("/dev/null", "w", stdout) != nullptr;
-    (void)quiet;
+    fuzz_quiet_console();
     if (size == 0)
         return 0;
-    const std::size_t buffer_size = 16 + data[0] % 48;
-    std::FILE* file = std::tmpfile();
-    if (file == nullptr)
-        return 0;
-    std::fwrite(data + 1, 1, size - 1, file);
-    std::rewind(file);
     reset_run_state();
-    {
-        scan_stream stream(file, buffer_size);
-        read(stream);
-    }
-    std::fclose(file);
+    fuzz_file(data + 1, size - 1, fuzz_buffer_size(data[0]), read);
     return 0;
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and runs each for SECONDS (default 60)
-# from the seed corpus in fuzz/corpus. A crash, a sanitizer report or an
-# input that runs longer than 10 seconds fails the run; the finding is left
-# in build/fuzz/findings/ to be turned into a regression test.
+# from the seed corpus in fuzz/corpus. A crash, a sanitizer report, a
+# difference from the C library or an input that runs longer than 10 seconds
+# fails the run; the finding is left in build/fuzz/findings/ to be turned
+# into a regression test (a file of fuzz/corpus/<target>/ replays as a test).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -10,10 +11,10 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 findings=build/fuzz/findings
 mkdir -p "$findings"
-for target in query catalogue style; do
+for target in style query catalogue decimal format run; do
   work=$(mktemp -d)
   cp fuzz/corpus/"$target"/* "$work"/
-  echo "== fuzzing the $target reader for $seconds s"
+  echo "== fuzzing $target for $seconds s"
   ASAN_OPTIONS=detect_leaks=1 build/fuzz/fuzz/"${target}"_fuzz "$work" \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
     -artifact_prefix="$findings/${target}-" -print_final_stats=1 2>&1 | tail -n 12

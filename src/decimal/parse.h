@@ -5,6 +5,7 @@
 #define TARNVEL_DECIMAL_PARSE_H
 
 #include <cassert>
+#include <cstddef>
 #include <cstdint>
 
 #include "decimal/binary64.h"
@@ -102,7 +103,7 @@ private:
 // from `p` on. Returns the end of the number after storing its value in
 // `target`, or null (storing nothing) when the text is no number or not such
 // a short one, which the general reader then takes on.
-constexpr long short_decimal_window = 48;
+constexpr std::ptrdiff_t short_decimal_window = 48;
 
 inline const char* parse_short_decimal(const char* p, double& target)
 {

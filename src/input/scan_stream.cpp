@@ -51,7 +51,7 @@ scan_stream::~scan_stream()
     delete[] buffer_;
 }
 
-bool scan_stream::fill_at_least(long count)
+bool scan_stream::fill_at_least(std::ptrdiff_t count)
 {
     if (at_end_)
         return end_ - pos_ >= count;
@@ -176,13 +176,13 @@ bool scan_stream::read_double_general(double& target)
     return true;
 }
 
-long scan_stream::skip_to(char stop, long limit)
+std::ptrdiff_t scan_stream::skip_to(char stop, std::ptrdiff_t limit)
 {
-    long count = 0;
+    std::ptrdiff_t count = 0;
     while (count < limit) {
         if (pos_ == end_ && !refill())
             return -1;
-        long window = end_ - pos_;
+        std::ptrdiff_t window = end_ - pos_;
         if (window > limit - count)
             window = limit - count;
         const void* found = std::memchr(pos_, stop, static_cast<std::size_t>(window));
@@ -209,7 +209,7 @@ int scan_stream::read_field_general(char* buffer, int capacity, char stop, bool&
         const std::size_t window = static_cast<std::size_t>(end_ - pos_);
         const void* found = std::memchr(pos_, stop, window);
         const char* field_end = found != nullptr ? static_cast<const char*>(found) : end_;
-        long length = field_end - pos_;
+        std::ptrdiff_t length = field_end - pos_;
         if (length > capacity - stored)
             length = capacity - stored;
         std::memcpy(buffer + stored, pos_, static_cast<std::size_t>(length));

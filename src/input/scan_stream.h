@@ -146,7 +146,7 @@ public:
     // most `limit` characters. Returns the number read when `stop` was among
     // them, or -1 after reading `limit` characters or reaching end of input
     // without it.
-    long skip_to(char stop, long limit);
+    std::ptrdiff_t skip_to(char stop, std::ptrdiff_t limit);
 
     // Reads characters into `buffer` up to `stop`, consumed and not stored,
     // keeping at most `capacity` of them and dropping the rest; end of input
@@ -196,7 +196,7 @@ private:
     template <typename Accumulator>
     void read_digits(Accumulator& number, bool fraction);
     bool refill();                  // more bytes after pos_; false at end of input
-    bool fill_at_least(long count); // end_ - pos_ >= count unless input ends first
+    bool fill_at_least(std::ptrdiff_t count); // end_ - pos_ >= count unless input ends first
 
     std::FILE* file_;          // null for a stream over memory
     char* buffer_;             // null for a stream over memory

@@ -93,7 +93,10 @@ void install_cleanup()
 }
 
 // Nothing to hold on Windows, where a signal handler runs apart.
-struct signals_held {
+class signals_held {
+public:
+    signals_held() {}
+    ~signals_held() {}
 };
 
 enum class created { yes, exists, failed };

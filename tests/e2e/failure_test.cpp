@@ -60,7 +60,6 @@ bool sanitized_build()
 
 TEST(Failure, LinkHardLinkOrFifoAtTheOldTemporaryNameIsNeverWrittenThrough)
 {
-    SKIP_UNDER_RUNNER();
     for (const char* kind : {"symbolic link", "hard link", "dangling link", "fifo"}) {
         e2e_case c;
         demo_inputs(c);
@@ -112,13 +111,14 @@ TEST(Failure, PageTakesTheBitsOfANewFileOrOfThePageItReplacesAndTheRunnersOwners
 
 TEST(Failure, ConcurrentRunsInOneDirectoryEachPublishAWholePage)
 {
-    SKIP_UNDER_RUNNER();
     e2e_case c;
     c.write("query.frm", query_form(everything()));
     c.write("style.var", demo_style());
     c.write("quasar_list.dat", generated_catalogue(20000));
     const run_result alone = c.run();
     ASSERT_EQ(alone.console, created);
+    const std::string console = page_has_crlf() ? "\r\nFile results.html has been created successfully\r\n"
+                                                : created;
     ASSERT_TRUE(alone.page.has_value());
     for (int trial = 0; trial < 8; ++trial) {
         std::vector<std::thread> runs;
@@ -130,7 +130,7 @@ TEST(Failure, ConcurrentRunsInOneDirectoryEachPublishAWholePage)
         for (std::thread& t : runs)
             t.join();
         for (std::size_t i = 0; i < results.size(); ++i)
-            EXPECT_EQ(read_file(c.directory() / ("stdout." + std::to_string(i))), std::string(created))
+            EXPECT_EQ(read_file(c.directory() / ("stdout." + std::to_string(i))), console)
                 << "trial " << trial;
         EXPECT_TRUE(results[0].page == alone.page) << "trial " << trial << ": a mixed or cut page";
         EXPECT_EQ(temporary_files(c), 0);
