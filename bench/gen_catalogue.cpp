@@ -23,7 +23,7 @@ struct random_source {
         z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
         return z ^ (z >> 31);
     }
-    double uniform() { return (next() >> 11) * (1.0 / 9007199254740992.0); }
+    double uniform() { return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0); }
 };
 
 char* put_fixed(char* at, long value, int digits)
@@ -97,8 +97,8 @@ char* put_dec(char* at, long das)
 position to_1950(position p)
 {
     const double pi = 3.14159265358979323846;
-    const double ra = p.ra_centiseconds / 8640000.0 * 2 * pi;
-    const double dec = p.dec_deciarcsec / 36000.0 * pi / 180;
+    const double ra = static_cast<double>(p.ra_centiseconds) / 8640000.0 * 2 * pi;
+    const double dec = static_cast<double>(p.dec_deciarcsec) / 36000.0 * pi / 180;
     const double dra_s = 50 * (3.075 + 1.336 * std::sin(ra) * std::tan(dec));
     const double ddec_as = 50 * 20.04 * std::cos(ra);
     position q;

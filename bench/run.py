@@ -1,34 +1,49 @@
 #!/usr/bin/env python3
-"""Races tarnvel against the awk peer on generated catalogues.
+"""Races tarnvel against awk peers on generated catalogues, warm and churned.
 
-Builds the release program and the catalogue generator (preset "bench"),
-makes catalogues of --entries and 5 x --entries entries, and for queries
-at epoch 2000 (two selecting about 1% of the entries, one about half) runs
-tarnvel and the awk peer (../shared/bench/peer_awk.sh, with mawk) side by
-side, --runs times each, alternating. It prints the median wall time and the
-peak resident memory of each, the ratios, and for reference the I/O floor:
-cat of the catalogue to /dev/null and the writing of a file of the page's size.
+Builds the release program and the helpers (preset "bench"), makes
+catalogues of --entries and 5 x --entries entries, and for three queries at
+epoch 2000 (two selecting about 1% of the entries, one about half) times
+tarnvel and the awk peer of this directory (bench/peer.awk, with mawk), and
+the shared peer (../shared/bench/peer_awk.sh) where it is at hand, side by
+side, --runs times each, in two conditions:
+
+  warm     the runs follow one another;
+  churned  before every timed run of any program, bench/touch_memory maps,
+           touches and frees about 1.5 times the records' memory, so that
+           free memory is fragmented as on a busy machine.
+
+It prints the median wall time and the peak resident memory of each, the
+ratios, and the floor of each query, measured in the same run and condition:
+cat of the catalogue, plus touching the records' memory once (touch_memory),
+plus writing a file of the page's size. It checks that tarnvel and every
+peer select the same entries.
 
 usage: bench/run.py [--entries N] [--runs R] [--smoke] [--work DIR]
---smoke runs 20,000 entries once each and checks that everything runs,
-nothing about speed.
+--smoke runs 20,000 entries once in each condition and checks that
+everything runs and selects alike, nothing about speed.
 """
 import argparse
+import math
 import os
-import shutil
 import statistics
 import subprocess
 import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-PEER = os.path.join(os.path.dirname(ROOT), "shared", "bench", "peer_awk.sh")
+OWN_PEER = os.path.join(ROOT, "bench", "peer.awk")
+SHARED_PEER = os.path.join(os.path.dirname(ROOT), "shared", "bench", "peer_awk.sh")
+
+# sizeof(record) on the 64-bit systems the benchmark runs on: every entry
+# costs this much memory, which the floor and the churn are sized by.
+RECORD_BYTES = 368
 
 STYLE = "border=1\nwidth=90\nheight=50\ncolor_interchange=y\nheader_align=c\ncell_align=l\n"
 
 # name: (ra_min, ra_max, dec_min, dec_max, z_min, z_max, v_min, v_max, m_min, m_max)
 # Two queries of about 1%: a box of sky (whose narrow right-ascension band
-# lets the awk program drop most lines after its first test) and an
+# lets an awk program drop most lines after its first test) and an
 # equatorial strip in a redshift slice; and one of about half.
 QUERIES = {
     "1% sky box": ("02:00:00", "03:30:00", "-30:00:00", "+45:15:00", "1.5", "4", "10", "19",
@@ -38,6 +53,9 @@ QUERIES = {
     "half query": ("00:00:00", "24:00:00", "-90:00:00", "+90:00:00", "0", "1.8", "-100", "100",
                    "-100", "100"),
 }
+CONDITIONS = ("warm", "churned")
+BOUND_NAMES = ("ra_min", "ra_max", "dec_min", "dec_max", "z_min", "z_max", "v_min", "v_max",
+               "m_min", "m_max")
 
 
 def query_form(q):
@@ -48,22 +66,30 @@ def query_form(q):
     return "Epoch=2000\n" + "".join(f"{label}={value}\n" for label, value in zip(labels, q))
 
 
-def timed(argv, cwd, stderr=subprocess.DEVNULL):
-    """Runs argv; returns (wall seconds, peak resident KiB)."""
-    start = time.perf_counter()
-    process = subprocess.Popen(argv, cwd=cwd, stdout=subprocess.DEVNULL, stderr=stderr)
-    _, status, usage = os.wait4(process.pid, 0)
-    wall = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"{argv[0]} failed in {cwd}")
-    return wall, usage.ru_maxrss
+class Bench:
+    def __init__(self, tarnvel, generator, toucher):
+        self.tarnvel, self.generator, self.toucher = tarnvel, generator, toucher
+        self.churn_bytes = 0
+
+    def timed(self, argv, cwd, condition, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL):
+        """Runs argv in `condition`; returns (wall seconds, peak resident KiB)."""
+        if condition == "churned":
+            subprocess.run([self.toucher, str(self.churn_bytes)], check=True)
+        start = time.perf_counter()
+        process = subprocess.Popen(argv, cwd=cwd, stdout=stdout, stderr=stderr)
+        _, status, usage = os.wait4(process.pid, 0)
+        wall = time.perf_counter() - start
+        if os.waitstatus_to_exitcode(status) != 0:
+            sys.exit(f"{argv[0]} failed in {cwd}")
+        return wall, usage.ru_maxrss
 
 
 def build():
     for step in (["cmake", "--preset", "bench"], ["cmake", "--build", "--preset", "bench"]):
         subprocess.run(step, cwd=ROOT, check=True, stdout=subprocess.DEVNULL)
     build_dir = os.path.join(ROOT, "build", "bench")
-    return os.path.join(build_dir, "tarnvel"), os.path.join(build_dir, "bench", "gen_catalogue")
+    return (os.path.join(build_dir, "tarnvel"), os.path.join(build_dir, "bench", "gen_catalogue"),
+            os.path.join(build_dir, "bench", "touch_memory"))
 
 
 def make_catalogue(generator, entries, path):
@@ -73,15 +99,15 @@ def make_catalogue(generator, entries, path):
         os.rename(path + ".part", path)
 
 
-def prepare(work, catalogue, q):
-    os.makedirs(work, exist_ok=True)
-    link = os.path.join(work, "quasar_list.dat")
+def prepare(case, catalogue, q):
+    os.makedirs(case, exist_ok=True)
+    link = os.path.join(case, "quasar_list.dat")
     if os.path.lexists(link):
         os.remove(link)
     os.symlink(os.path.abspath(catalogue), link)
-    with open(os.path.join(work, "style.var"), "w") as f:
+    with open(os.path.join(case, "style.var"), "w") as f:
         f.write(STYLE)
-    with open(os.path.join(work, "query.frm"), "w") as f:
+    with open(os.path.join(case, "query.frm"), "w") as f:
         f.write(query_form(q))
 
 
@@ -93,48 +119,63 @@ def selected_count(page):
     return int(text[at + len(marker):].split()[0]) if at >= 0 else 0
 
 
-def median(values):
-    return statistics.median(values)
+def peers():
+    """The peers at hand: name -> argv builder (catalogue, bounds) -> argv."""
+    found = {"awk": lambda cat, q: ["mawk", "-F$"] +
+             [arg for name, value in zip(BOUND_NAMES, q) for arg in ("-v", f"{name}={value}")] +
+             ["-f", OWN_PEER, cat]}
+    if os.path.exists(SHARED_PEER):
+        found["shared awk"] = lambda cat, q: ["sh", SHARED_PEER, cat] + list(q) + ["/dev/null"]
+    return found
 
 
-def race(program, catalogue, work, runs, use_peer):
-    """Per query: medians of tarnvel and peer, selected count and page size."""
+def peer_selected(log):
+    with open(log) as f:
+        words = f.read().split()
+    return int(words[1]) if len(words) > 1 and words[0] == "selected" else -1
+
+
+def race(bench, catalogue, work, runs, with_peers):
+    """Per query and condition: medians of tarnvel and the peers, and what they selected."""
     results = {}
     for name, q in QUERIES.items():
         case = os.path.join(work, name.replace(" ", "_").replace("%", "pct"))
         prepare(case, catalogue, q)
-        ours, peer = [], []
-        peer_log = os.path.join(case, "peer.log")
-        for _ in range(runs):
-            ours.append(timed([program], case))
-            if use_peer:
-                with open(peer_log, "w") as log:
-                    peer.append(timed(["sh", PEER, catalogue] + list(q) +
-                                      [os.path.join(case, "peer.html")], case, stderr=log))
         page = os.path.join(case, "results.html")
-        if use_peer:
-            # Both must have selected the same entries: "selected N of T".
-            with open(peer_log) as log:
-                peer_selected = int(log.read().split()[1])
-            if peer_selected != selected_count(page):
-                sys.exit(f"{name}: tarnvel selected {selected_count(page)}, the peer {peer_selected}")
-        results[name] = {
-            "ours": (median(w for w, _ in ours), max(m for _, m in ours)),
-            "peer": (median(w for w, _ in peer), max(m for _, m in peer)) if peer else None,
-            "selected": selected_count(page),
-            "page_bytes": os.path.getsize(page),
-        }
+        for condition in CONDITIONS:
+            ours, theirs = [], {peer: [] for peer in with_peers}
+            for _ in range(runs):
+                ours.append(bench.timed([bench.tarnvel], case, condition))
+                for peer, argv in with_peers.items():
+                    log = os.path.join(case, peer.replace(" ", "_") + ".log")
+                    with open(os.path.join(case, "peer.html"), "wb") as out, open(log, "w") as err:
+                        theirs[peer].append(bench.timed(argv(catalogue, q), case, condition,
+                                                        stdout=out, stderr=err))
+                    count = peer_selected(log)
+                    if count != selected_count(page):
+                        sys.exit(f"{name}: tarnvel selected {selected_count(page)}, {peer} {count}")
+            results[(name, condition)] = {
+                "ours": (statistics.median(w for w, _ in ours), max(m for _, m in ours)),
+                "peers": {p: (statistics.median(w for w, _ in t), max(m for _, m in t))
+                          for p, t in theirs.items()},
+                "selected": selected_count(page),
+                "page_bytes": os.path.getsize(page),
+            }
     return results
 
 
-def io_floor(catalogue, page_bytes, work, runs):
-    cat = median(timed(["cat", catalogue], work)[0] for _ in range(runs))
+def floor(bench, catalogue, entries, page_bytes, work, runs, condition):
+    """cat of the catalogue + touching the records' memory + writing the page's size."""
+    cat = statistics.median(bench.timed(["cat", catalogue], work, condition)[0] for _ in range(runs))
+    touch = statistics.median(bench.timed([bench.toucher, str(entries * RECORD_BYTES)], work,
+                                          condition)[0] for _ in range(runs))
     target = os.path.join(work, "floor.html")
-    blocks = max(1, page_bytes // (1 << 20))
-    write = median(timed(["dd", "if=/dev/zero", f"of={target}", "bs=1M", f"count={blocks}"],
-                         work)[0] for _ in range(runs))
+    blocks = max(1, math.ceil(page_bytes / (1 << 20)))
+    write = statistics.median(
+        bench.timed(["dd", "if=/dev/zero", f"of={target}", "bs=1M", f"count={blocks}"], work,
+                    condition)[0] for _ in range(runs))
     os.remove(target)
-    return cat, write
+    return cat + touch + write
 
 
 def main():
@@ -146,50 +187,59 @@ def main():
     args = parser.parse_args()
     if args.smoke:
         args.entries, args.runs = 20000, 1
-    use_peer = os.path.exists(PEER)
-    if not use_peer:
-        print(f"note: {PEER} is absent; the awk peer is left out")
+    with_peers = peers()
 
-    program, generator = build()
+    bench = Bench(*build())
     os.makedirs(args.work, exist_ok=True)
     sizes = [args.entries] if args.smoke else [args.entries, 5 * args.entries]
     table = {}
     for entries in sizes:
         catalogue = os.path.join(args.work, f"catalogue_{entries}.dat")
-        make_catalogue(generator, entries, catalogue)
-        table[entries] = race(program, catalogue, os.path.join(args.work, str(entries)),
-                              args.runs, use_peer and entries == args.entries)
+        make_catalogue(bench.generator, entries, catalogue)
+        bench.churn_bytes = entries * RECORD_BYTES * 3 // 2
+        table[entries] = race(bench, catalogue, os.path.join(args.work, str(entries)), args.runs,
+                              with_peers if entries == args.entries else {})
         if entries == args.entries:
-            half = table[entries]["half query"]["page_bytes"]
-            floor = io_floor(catalogue, half, args.work, args.runs)
+            floors = {key: floor(bench, catalogue, entries, r["page_bytes"], args.work, args.runs,
+                                 key[1])
+                      for key, r in table[entries].items()}
 
     base = table[args.entries]
-    print(f"\n{args.entries:,} entries ({os.path.getsize(os.path.join(args.work, f'catalogue_{args.entries}.dat')) / 1e6:.0f} MB), "
-          f"median of {args.runs} runs, wall seconds and peak resident MB")
-    print(f"| query | selected | page MB | tarnvel s | tarnvel MB | awk s | awk MB | awk / tarnvel |")
-    print(f"|---|---|---|---|---|---|---|---|")
-    for name, r in base.items():
+    megabytes = os.path.getsize(os.path.join(args.work, f"catalogue_{args.entries}.dat")) / 1e6
+    peer_names = list(with_peers)
+    print(f"\n{args.entries:,} entries ({megabytes:.0f} MB), median of {args.runs} runs, "
+          f"wall seconds and peak resident MB")
+    head = "| query | condition | selected | page MB | tarnvel s | tarnvel MB |"
+    for peer in peer_names:
+        head += f" {peer} s | {peer} / tarnvel |"
+    head += " churned / warm | floor s | tarnvel / floor |"
+    print(head)
+    print("|" + "---|" * (head.count("|") - 1))
+    for (name, condition), r in base.items():
         ours_s, ours_kb = r["ours"]
-        if r["peer"]:
-            peer_s, peer_kb = r["peer"]
-            peer_cells = f"{peer_s:.3f} | {peer_kb / 1024:.0f} | {peer_s / ours_s:.1f}x"
-        else:
-            peer_cells = "- | - | -"
-        print(f"| {name} | {r['selected']:,} | {r['page_bytes'] / 1e6:.0f} | {ours_s:.3f} | "
-              f"{ours_kb / 1024:.0f} | {peer_cells} |")
-    print(f"\nI/O floor: cat of the catalogue {floor[0]:.3f} s; writing {base['half query']['page_bytes'] / 1e6:.0f} MB "
-          f"{floor[1]:.3f} s")
+        row = (f"| {name} | {condition} | {r['selected']:,} | {r['page_bytes'] / 1e6:.0f} | "
+               f"{ours_s:.3f} | {ours_kb / 1024:.0f} |")
+        for peer in peer_names:
+            peer_s = r["peers"][peer][0]
+            row += f" {peer_s:.3f} | {peer_s / ours_s:.1f}x |"
+        warm_s = base[(name, "warm")]["ours"][0]
+        floor_s = floors[(name, condition)]
+        row += f" {ours_s / warm_s:.2f} | {floor_s:.3f} | {ours_s / floor_s:.2f} |"
+        print(row)
     if len(sizes) == 2:
         big = table[sizes[1]]
         print(f"\nGrowth to {sizes[1]:,} entries:")
-        print("| query | tarnvel s | time ratio | tarnvel MB | memory ratio |")
-        print("|---|---|---|---|---|")
-        for name, r in big.items():
+        print("| query | condition | tarnvel s | time / 1M time | tarnvel MB | memory / 1M memory |")
+        print("|---|---|---|---|---|---|")
+        for (name, condition), r in big.items():
             s, kb = r["ours"]
-            s0, kb0 = base[name]["ours"]
-            print(f"| {name} | {s:.3f} | {s / s0:.2f} | {kb / 1024:.0f} | {kb / kb0:.2f} |")
+            s0, kb0 = base[(name, condition)]["ours"]
+            print(f"| {name} | {condition} | {s:.3f} | {s / s0:.2f} | {kb / 1024:.0f} | "
+                  f"{kb / kb0:.2f} |")
     if args.smoke:
-        print("smoke run complete: every query ran, and tarnvel and the peer selected alike")
+        checked = " and ".join(["tarnvel"] + peer_names)
+        missing = "" if "shared awk" in with_peers else f"; {SHARED_PEER} is absent, not raced"
+        print(f"smoke run: every query ran warm and churned; {checked} selected alike{missing}")
 
 
 if __name__ == "__main__":

@@ -280,48 +280,46 @@ char* format_general(char* out, double value, int precision, int width)
     int exponent;
     round_to_digits(value, bits, precision, digits, exponent);
 
-    int kept = precision; // significant digits left after dropping trailing zeros
-    while (kept > 1 && digits % 10 == 0) {
-        digits /= 10;
-        --kept;
-    }
-    char text[2 * format_slack]; // room for the fixed-size copies below
-    write_digits(text, digits, kept);
-
-    // The copies below move a fixed format_slack characters, which compiles
-    // to a few moves; only the first ones count, the rest are overwritten or
-    // padding.
+    // The digits are written where they end up, and only then are trailing
+    // zeros dropped and a point put in: no digit is divided out twice.
     if (exponent < -4 || exponent >= precision) {
-        *out++ = text[0];
-        if (kept > 1) {
-            *out++ = '.';
-            std::memcpy(out, text + 1, format_slack);
-            out += kept - 1;
-        }
+        // d.ddde+XX: the digits one place on, the first moved in front of the point.
+        write_digits_exactly(out + 1, digits, precision);
+        int kept = precision;
+        while (kept > 1 && out[kept] == '0')
+            --kept;
+        out[0] = out[1];
+        out[1] = '.';
+        out += kept > 1 ? kept + 1 : 1;
         *out++ = 'e';
         *out++ = exponent < 0 ? '-' : '+';
-        out = write_digits(out, static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), 2);
-    } else if (exponent >= 0) {
-        const int whole = exponent + 1;
-        if (kept <= whole) {
-            std::memset(text + kept, '0', format_slack);
-            std::memcpy(out, text, format_slack);
-            out += whole;
-        } else {
-            std::memcpy(out, text, format_slack);
-            out += whole;
-            *out++ = '.';
-            std::memcpy(out, text + whole, format_slack);
-            out += kept - whole;
-        }
-    } else {
-        *out++ = '0';
-        *out++ = '.';
-        for (int i = -1; i > exponent; --i)
-            *out++ = '0';
-        std::memcpy(out, text, format_slack);
-        out += kept;
+        return pad_to(start, write_digits(out, static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), 2),
+                      width);
     }
+    if (exponent >= 0) {
+        // ddd.ddd: the whole part is never cut; the fraction loses its zeros.
+        const int whole = exponent + 1;
+        write_digits_exactly(out, digits, precision);
+        int kept = precision;
+        while (kept > whole && out[kept - 1] == '0')
+            --kept;
+        if (kept > whole) {
+            std::memmove(out + whole + 1, out + whole, static_cast<std::size_t>(kept - whole));
+            out[whole] = '.';
+            ++kept;
+        }
+        return pad_to(start, out + kept, width);
+    }
+    // 0.000ddd
+    *out++ = '0';
+    *out++ = '.';
+    for (int i = -1; i > exponent; --i)
+        *out++ = '0';
+    write_digits_exactly(out, digits, precision);
+    int kept = precision;
+    while (kept > 1 && out[kept - 1] == '0')
+        --kept;
+    out += kept;
     return pad_to(start, out, width);
 }
 

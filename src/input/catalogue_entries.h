@@ -16,7 +16,8 @@ enum class reading_end {
     boundary,     // it reached `stop_at` in the state "next entry"
     closing_line, // it read an empty first name: the catalogue ends there
     input_end,    // the input ended where an entry would begin, or in its first name
-    no_memory,    // no record could be allocated for the next entry
+    no_memory,    // no record could be allocated for the entry at `end`
+    not_read,     // the reading could not start (no stream to read from)
 };
 
 // A run of entries: where it stops, what it read, how it ended.
@@ -26,7 +27,7 @@ struct entry_reading {
     record* first = nullptr;     // the first record read, when `last` started null
     record* last = nullptr;      // the record the next one is linked behind
     int lost_fields = 0;         // field skips that gave up, not yet reported
-    long long end = -1;          // with `boundary`: the offset where it stopped
+    long long end = -1;          // with `boundary` and `no_memory`: where it stopped
     reading_end how = reading_end::boundary;
 };
 

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "input/catalogue_entries.h"
-#include "input/input_file.h"
 #include "input/readers.h"
 #include "input/stop_scan.h"
 #include "state/state.h"
@@ -54,9 +53,10 @@ void read_head_entry(scan_stream& stream, int& lost_fields)
 void read_entries(scan_stream& stream, entry_reading& reading)
 {
     for (;;) {
-        if (stream.offset() >= reading.stop_at) {
+        const long long entry_start = stream.offset();
+        if (entry_start >= reading.stop_at) {
             reading.how = reading_end::boundary;
-            reading.end = stream.offset();
+            reading.end = entry_start;
             return;
         }
         string name;
@@ -75,6 +75,7 @@ void read_entries(scan_stream& stream, entry_reading& reading)
         record* entry = reading.pool->allocate();
         if (entry == nullptr) {
             reading.how = reading_end::no_memory;
+            reading.end = entry_start;
             return;
         }
         if (reading.last != nullptr)
@@ -104,24 +105,4 @@ int read_catalogue(scan_stream& stream)
     read_head_entry(stream, reading.lost_fields);
     read_entries(stream, reading);
     return report_catalogue_reading(reading);
-}
-
-int Read_record_list(const char* file_name)
-{
-    int result = 0;
-    const input_status status =
-        read_input_file(file_name, [&](scan_stream& s) { result = read_catalogue(s); });
-    switch (status) {
-    case input_status::read:
-        return result;
-    case input_status::cannot_open:
-        std::fputs("error open file ", stdout);
-        std::fputs(file_name, stdout);
-        std::fputs("\n", stdout);
-        return 1;
-    case input_status::no_buffer:
-        break;
-    }
-    std::fputs("not enough memory for the catalogue\n", stdout);
-    return no_memory;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "state/record_pool.h"
 #include "state/state.h"
 #include "decimal/format.h"
 #include "report/style_words.h"
@@ -181,6 +182,9 @@ void write_results_table(page_stream& out)
     build_row_texts(texts);
     int row_counter = 0;
     for (const record* r = First_Selected; r != nullptr; r = r->next_selected) {
+        // The next row's record is fetched while this one is written.
+        if (r->next_selected != nullptr)
+            prefetch_record(r->next_selected);
         write_row(out, texts, row_counter % 2, *r);
         ++row_counter;
     }

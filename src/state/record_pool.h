@@ -35,21 +35,29 @@ private:
     std::size_t next_size_ = 0; // size of the next block, or 0 for the first size
 };
 
-// A hint that `r` will soon be followed a few records on. Records of one
-// pool lie in list order, and walks of the list run faster when memory is
-// asked for ahead of the links. Only a hint: the address is never read
-// through, and where the compiler offers no such hint it does nothing.
-inline void prefetch_ahead(const record* r)
+// A hint that the record at `r` will soon be read: its memory is asked for
+// ahead of the reading. Only a hint: the address is never read through (it
+// may lie past the memory of the pool), and where the compiler offers no
+// such hint it does nothing.
+inline void prefetch_record(const void* r)
 {
 #if defined(__GNUC__)
-    constexpr std::size_t ahead = 16 * sizeof(record);
     constexpr std::size_t cache_line = 64;
-    const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(r) + ahead;
+    const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(r);
     for (std::uintptr_t line = 0; line < sizeof(record); line += cache_line)
         __builtin_prefetch(reinterpret_cast<const char*>(at + line));
 #else
     (void)r;
 #endif
+}
+
+// A hint that `r` will soon be followed a few records on. Records of one
+// pool lie in list order, and walks of the list run faster when memory is
+// asked for ahead of the links.
+inline void prefetch_ahead(const record* r)
+{
+    constexpr std::size_t ahead = 16 * sizeof(record);
+    prefetch_record(reinterpret_cast<const char*>(r) + ahead);
 }
 
 #endif
