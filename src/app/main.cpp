@@ -1,7 +1,9 @@
-// The program's entry: runs every phase of a query once, in order, and
-// prints the closing line. The exit status is 0 on every path.
+// The program's entry: answers --help and --version, or runs every phase of
+// a query once, in order, and prints the closing line. The exit status is 0
+// on every path.
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "app/correct_record_list.h"
 #include "app/process_setup.h"
 #include "input/readers.h"
@@ -21,8 +23,10 @@ int end_without_page()
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (answer_command_line(argc, argv))
+        return 0;
     settle_standard_streams();
 
     if (init_style_variables() == no_memory)

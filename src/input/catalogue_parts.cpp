@@ -231,17 +231,6 @@ int Read_record_list(const char* file_name)
     const input_status status = read_input_file(file_name, [&](scan_stream& stream) {
         result = read_catalogue_parts(source, stream, parts, min_part_bytes);
     });
-    switch (status) {
-    case input_status::read:
-        return result;
-    case input_status::cannot_open:
-        std::fputs("error open file ", stdout);
-        std::fputs(file_name, stdout);
-        std::fputs("\n", stdout);
-        return 1;
-    case input_status::no_buffer:
-        break;
-    }
-    std::fputs("not enough memory for the catalogue\n", stdout);
-    return no_memory;
+    return reader_result(status, result, "error open file ", file_name, 1,
+                         "not enough memory for the catalogue\n");
 }

@@ -36,4 +36,11 @@ input_status read_input_file(const char* name, Reader&& read)
     return status;
 }
 
+// What a reader returns for `status`: `read_result` when its file was read;
+// when the file cannot be opened, `missing_result` after printing
+// `missing_text`, `missing_name` and a line feed; when no buffer could be
+// had, no_memory (state/state.h) after printing `memory_text`.
+int reader_result(input_status status, int read_result, const char* missing_text,
+                  const char* missing_name, int missing_result, const char* memory_text);
+
 #endif

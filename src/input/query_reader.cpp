@@ -119,16 +119,9 @@ int read_query(scan_stream& stream)
 int init_query_parameters()
 {
     int result = 0;
-    switch (read_input_file("query.frm", [&](scan_stream& s) { result = read_query(s); })) {
-    case input_status::read:
-        return result;
-    case input_status::cannot_open:
-        // The message names "query.form", as it always has.
-        std::fputs("error of opening file query.form\n", stdout);
-        return 0;
-    case input_status::no_buffer:
-        break;
-    }
-    std::fputs("not enough memory to read query.frm\n", stdout);
-    return no_memory;
+    const input_status status =
+        read_input_file("query.frm", [&](scan_stream& s) { result = read_query(s); });
+    // The message names "query.form", as it always has.
+    return reader_result(status, result, "error of opening file ", "query.form", 0,
+                         "not enough memory to read query.frm\n");
 }

@@ -40,15 +40,6 @@ void read_style(scan_stream& stream)
 
 int init_style_variables()
 {
-    switch (read_input_file("style.var", read_style)) {
-    case input_status::read:
-        return 0;
-    case input_status::cannot_open:
-        std::fputs("error of opening file style.var\n", stdout);
-        return 1;
-    case input_status::no_buffer:
-        break;
-    }
-    std::fputs("not enough memory to read style.var\n", stdout);
-    return no_memory;
+    return reader_result(read_input_file("style.var", read_style), 0, "error of opening file ",
+                         "style.var", 1, "not enough memory to read style.var\n");
 }

@@ -84,39 +84,50 @@ void write_navigation(page_stream& out)
               "</ul><br>\n");
 }
 
+// "<label>" min "\n<= <symbol><sub>" epoch "</sub> <=" max, for an interval of
+// the epoch's coordinates.
+void write_arc_interval(page_stream& out, const char* label, const char* symbol, const arc& low,
+                        const arc& high, bool is_declination)
+{
+    out.write(label);
+    write_bound_arc(out, low, is_declination);
+    out.write("\n<= ");
+    out.write(symbol);
+    out.write("<sub>");
+    write_epoch(out);
+    out.write("</sub> <=");
+    write_bound_arc(out, high, is_declination);
+}
+
+// "<label>" min "<middle>" max, for an interval of numbers.
+void write_number_interval(page_stream& out, const char* label, double low, const char* middle,
+                           double high)
+{
+    out.write(label);
+    write_bound(out, low);
+    out.write(middle);
+    write_bound(out, high);
+}
+
 void write_query_summary(page_stream& out)
 {
     out.write("<font color=\"#008080\">"
               "<h4>Query parameters:<br>"
               "Coordinates at the epoch ");
     write_epoch(out);
-    out.write(" <br>\n"
-              "Ascension interval: ");
-    write_bound_arc(out, minimal_ascension, false);
-    out.write("\n<= &#945;<sub>");
-    write_epoch(out);
-    out.write("</sub> <=");
-    write_bound_arc(out, maximal_ascension, false);
-    out.write("&nbsp;&nbsp;&nbsp;&nbsp;\n"
-              "Declination interval: ");
-    write_bound_arc(out, minimal_declination, true);
-    out.write("\n<= &#948;<sub>");
-    write_epoch(out);
-    out.write("</sub> <=");
-    write_bound_arc(out, maximal_declination, true);
-    out.write("<br>Redshift interval: ");
-    write_bound(out, min_redshift);
-    out.write("<= z<sub>em</sub> <=");
-    write_bound(out, max_redshift);
-    out.write("<br>Apparent magnitude interval: ");
-    write_bound(out, min_apparent_magnitude);
-    out.write("<= V <=");
-    write_bound(out, max_apparent_magnitude);
-    out.write("&nbsp;&nbsp;&nbsp;&nbsp;\n"
-              "Absolute magnitude interval: ");
-    write_bound(out, min_absolute_magnitude);
-    out.write("<= M <=");
-    write_bound(out, max_absolute_magnitude);
+    out.write(" <br>\n");
+    write_arc_interval(out, "Ascension interval: ", "&#945;", minimal_ascension, maximal_ascension,
+                       false);
+    out.write("&nbsp;&nbsp;&nbsp;&nbsp;\n");
+    write_arc_interval(out, "Declination interval: ", "&#948;", minimal_declination,
+                       maximal_declination, true);
+    write_number_interval(out, "<br>Redshift interval: ", min_redshift, "<= z<sub>em</sub> <=",
+                          max_redshift);
+    write_number_interval(out, "<br>Apparent magnitude interval: ", min_apparent_magnitude,
+                          "<= V <=", max_apparent_magnitude);
+    out.write("&nbsp;&nbsp;&nbsp;&nbsp;\n");
+    write_number_interval(out, "Absolute magnitude interval: ", min_absolute_magnitude, "<= M <=",
+                          max_absolute_magnitude);
     out.write("</h4></font>\n");
 }
 

@@ -65,6 +65,9 @@ void make_name(char* out, const char* page_name, unsigned attempt)
     *at = '\0';
 }
 
+// How an exclusive creation went.
+enum class created { yes, exists, failed };
+
 #if defined(_WIN32)
 
 std::uint64_t process_number()
@@ -99,9 +102,8 @@ public:
     ~signals_held() {}
 };
 
-enum class created { yes, exists, failed };
-
-created create_exclusively(const char* name, const char*, std::FILE*& stream)
+// Creates `name`, which must not exist, as a descriptor for writing text.
+created create_descriptor(const char* name, const char*, int& descriptor)
 {
     HANDLE handle = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -110,20 +112,22 @@ created create_exclusively(const char* name, const char*, std::FILE*& stream)
                    ? created::exists
                    : created::failed;
     // A text stream, which writes every line feed as CR LF.
-    const int descriptor =
-        _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_TEXT);
-    if (descriptor == -1) {
-        CloseHandle(handle);
-        DeleteFileA(name);
-        return created::failed;
-    }
-    stream = _fdopen(descriptor, "w");
-    if (stream == nullptr) {
-        _close(descriptor);
-        DeleteFileA(name);
-        return created::failed;
-    }
-    return created::yes;
+    descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_TEXT);
+    if (descriptor != -1)
+        return created::yes;
+    CloseHandle(handle);
+    DeleteFileA(name);
+    return created::failed;
+}
+
+std::FILE* stream_of(int descriptor)
+{
+    return _fdopen(descriptor, "w");
+}
+
+void close_descriptor(int descriptor)
+{
+    _close(descriptor);
 }
 
 bool replace(const char* from, const char* to)
@@ -194,9 +198,8 @@ private:
     sigset_t previous_;
 };
 
-enum class created { yes, exists, failed };
-
-created create_exclusively(const char* name, const char* page_name, std::FILE*& stream)
+// Creates `name`, which must not exist, as a descriptor for writing.
+created create_descriptor(const char* name, const char* page_name, int& descriptor)
 {
     int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY;
 #if defined(O_NOFOLLOW)
@@ -206,24 +209,27 @@ created create_exclusively(const char* name, const char* page_name, std::FILE*& 
     flags |= O_CLOEXEC;
 #endif
     // A new file gets 0666 less the umask, as a new page would.
-    const int descriptor = open(name, flags, 0666);
+    descriptor = open(name, flags, 0666);
     if (descriptor < 0)
         return errno == EEXIST ? created::exists : created::failed;
     // Where a page exists, the new one keeps its permission bits.
     struct stat existing;
-    if (stat(page_name, &existing) == 0 && S_ISREG(existing.st_mode) &&
-        fchmod(descriptor, existing.st_mode & 0777) != 0) {
-        close(descriptor);
-        unlink(name);
-        return created::failed;
-    }
-    stream = fdopen(descriptor, "w");
-    if (stream == nullptr) {
-        close(descriptor);
-        unlink(name);
-        return created::failed;
-    }
-    return created::yes;
+    if (stat(page_name, &existing) != 0 || !S_ISREG(existing.st_mode) ||
+        fchmod(descriptor, existing.st_mode & 0777) == 0)
+        return created::yes;
+    close(descriptor);
+    unlink(name);
+    return created::failed;
+}
+
+std::FILE* stream_of(int descriptor)
+{
+    return fdopen(descriptor, "w");
+}
+
+void close_descriptor(int descriptor)
+{
+    close(descriptor);
 }
 
 bool replace(const char* from, const char* to)
@@ -237,6 +243,21 @@ void remove_file(const char* name)
 }
 
 #endif
+
+// Creates `name` exclusively and opens a stream on it.
+created create_exclusively(const char* name, const char* page_name, std::FILE*& stream)
+{
+    int descriptor = -1;
+    const created result = create_descriptor(name, page_name, descriptor);
+    if (result != created::yes)
+        return result;
+    stream = stream_of(descriptor);
+    if (stream != nullptr)
+        return created::yes;
+    close_descriptor(descriptor);
+    remove_file(name);
+    return created::failed;
+}
 
 } // namespace
 

@@ -33,3 +33,11 @@ TEST(Readme, ShowsTheDemoFilesAsTheyAre)
             << "the README's " << name << " differs from examples/" << name;
     }
 }
+
+TEST(ManualPage, NamesTheProgramsVersion)
+{
+    const auto manual = read_file(examples_dir().parent_path() / "tarnvel.1");
+    ASSERT_TRUE(manual.has_value());
+    EXPECT_NE(manual->find("\"tarnvel " TARNVEL_VERSION "\""), std::string::npos)
+        << "the .TH line of tarnvel.1 names another version than " TARNVEL_VERSION;
+}

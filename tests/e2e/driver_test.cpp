@@ -1,6 +1,8 @@
 // The run as a whole: phases in order, the closing lines, the exit status.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/e2e.h"
 #include "support/forms.h"
 
@@ -58,4 +60,37 @@ TEST(Driver, InvalidEpochEndsTheRunAfterTheSelection)
                              "\nError: File results.html has not been created\n");
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_EQ(r.page, std::string("previous page\n")) << "an existing page stays untouched";
+}
+
+TEST(Driver, HelpAndVersionAnswerAndTouchNoFile)
+{
+    e2e_case c;
+    for (const char* name : {"style.var", "query.frm", "quasar_list.dat"})
+        c.copy(examples_dir() / name, name);
+    c.write("results.html", "last page\n");
+    const auto listing = [&] {
+        std::string all;
+        for (const auto& entry : std::filesystem::directory_iterator(c.directory()))
+            all += entry.path().filename().string() + ":" +
+                   std::to_string(static_cast<long long>(
+                       entry.last_write_time().time_since_epoch().count())) +
+                   ":" +
+                   read_file(entry.path()).value_or("") + "\n";
+        return all;
+    };
+    const std::string before = listing();
+    for (const char* argument : {"--help", "-h", "--version"}) {
+        const run_result r = c.run_with_arguments(argument);
+        EXPECT_EQ(r.exit_status, 0) << argument;
+        EXPECT_EQ(r.errors, "") << argument;
+        if (std::string(argument) == "--version")
+            EXPECT_EQ(r.console, "tarnvel " TARNVEL_VERSION "\n");
+        else
+            EXPECT_EQ(r.console.rfind("Usage: tarnvel [--help | --version]\n", 0), 0u) << r.console;
+        EXPECT_EQ(listing(), before) << argument << " touched a file";
+    }
+    // Anything else is ignored, as it always was: the query is answered.
+    const run_result r = c.run_with_arguments("--help extra");
+    EXPECT_EQ(r.console, success_line);
+    EXPECT_EQ(r.page, expected_page("demo.html"));
 }

@@ -110,6 +110,11 @@ run_result e2e_case::run_in_shell(const std::string& setup, const std::string& s
     return run_with("", setup, streams);
 }
 
+run_result e2e_case::run_with_arguments(const std::string& arguments) const
+{
+    return run_with("", "", "", arguments);
+}
+
 void e2e_case::make_read_only(const std::string& name) const
 {
     fs::permissions(work_ / name,
@@ -126,7 +131,7 @@ void e2e_case::make_writable(const std::string& name) const
 }
 
 run_result e2e_case::run_with(const std::string& prefix, const std::string& setup,
-                              const std::string& streams) const
+                              const std::string& streams, const std::string& arguments) const
 {
     const std::string program = test_program_path();
     const std::string runner = prefix + environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER);
@@ -142,7 +147,7 @@ run_result e2e_case::run_with(const std::string& prefix, const std::string& setu
     // The program runs in a subshell, so that the setup's limits stay its own.
     const std::string command = "cd " + quoted(work_.string()) + " && (" + setup +
                                 (runner.empty() ? "" : runner + " ") + quoted(program) +
-                                redirections + "); echo $? >" + quoted(status.string());
+                                (arguments.empty() ? "" : " " + arguments) + redirections + "); echo $? >" + quoted(status.string());
     const int shell_status = std::system(command.c_str());
     EXPECT_EQ(shell_status, 0) << command;
 

@@ -41,6 +41,9 @@ public:
     // redirections of its standard streams ("</dev/null >stdout 2>stderr")
     // when given; a stream closed there reads back empty.
     run_result run_in_shell(const std::string& setup, const std::string& streams = "") const;
+    // Runs it with these command-line arguments (given to the shell as
+    // they stand).
+    run_result run_with_arguments(const std::string& arguments) const;
 
     // Makes the file `name` of the working directory read-only for everyone,
     // or readable and writable for everyone.
@@ -51,7 +54,7 @@ public:
 
 private:
     run_result run_with(const std::string& prefix, const std::string& setup = "",
-                        const std::string& streams = "") const;
+                        const std::string& streams = "", const std::string& arguments = "") const;
 
     std::filesystem::path root_; // holds work_ and the captured streams
     std::filesystem::path work_;
