@@ -2,7 +2,6 @@
 // and the safe replacement of "results.html".
 #include "report/page.h"
 
-#include <cerrno>
 #include <cstdio>
 
 #include "decimal/format.h"
@@ -172,19 +171,6 @@ void write_footer(page_stream& out)
               "</html>\n");
 }
 
-// True when "results.html" is missing or can be written; an existing page
-// that cannot be written must not be replaced behind its owner's back.
-bool page_is_replaceable()
-{
-    errno = 0;
-    std::FILE* existing = std::fopen(page_name, "r+");
-    if (existing != nullptr) {
-        std::fclose(existing);
-        return true;
-    }
-    return errno == ENOENT;
-}
-
 int report_failure()
 {
     std::fputs("error of creation of results.html\n", stdout);
@@ -204,7 +190,7 @@ void write_page(page_stream& out)
 
 int Query_Result_generator()
 {
-    if (!page_is_replaceable())
+    if (!page_file::may_replace(page_name))
         return report_failure();
     page_file file;
     if (!file.create(page_name))

@@ -132,7 +132,28 @@ void close_descriptor(int descriptor)
 
 bool replace(const char* from, const char* to)
 {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // A page that another program (another run, a web server) holds open
+    // cannot be replaced until it lets go: try again for about a second.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)
+            return true;
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
+            error != ERROR_LOCK_VIOLATION)
+            return false;
+        Sleep(10);
+    }
+    return false;
+}
+
+bool may_replace_page(const char* page_name)
+{
+    // Judged by the page's attributes, without opening it, which would
+    // stand in the way of another run replacing it at the same time.
+    const DWORD attributes = GetFileAttributesA(page_name);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
 }
 
 void remove_file(const char* name)
@@ -237,6 +258,15 @@ bool replace(const char* from, const char* to)
     return std::rename(from, to) == 0;
 }
 
+bool may_replace_page(const char* page_name)
+{
+    if (access(page_name, F_OK) != 0)
+        return errno == ENOENT;
+    struct stat existing;
+    return stat(page_name, &existing) == 0 && !S_ISDIR(existing.st_mode) &&
+           access(page_name, W_OK) == 0;
+}
+
 void remove_file(const char* name)
 {
     unlink(name);
@@ -260,6 +290,11 @@ created create_exclusively(const char* name, const char* page_name, std::FILE*& 
 }
 
 } // namespace
+
+bool page_file::may_replace(const char* page_name)
+{
+    return may_replace_page(page_name);
+}
 
 bool page_file::create(const char* page_name)
 {

@@ -8,6 +8,11 @@
 
 class page_file {
 public:
+    // True when `page_name` is missing or may be written: an existing page
+    // that its owner made read-only (or that is no file) is not replaced
+    // behind the owner's back.
+    static bool may_replace(const char* page_name);
+
     // Room for the temporary name: the page's name, ".tmp." and a suffix.
     static constexpr int max_name = 128;
 
@@ -27,7 +32,9 @@ public:
 
     // Closes the stream and, when `written` and the closing succeeded,
     // renames the temporary file over the page (readers see the old page or
-    // the new one, never a part). Returns true when the page is in place;
+    // the new one, never a part; where the system refuses to replace a file
+    // that another program holds open, it tries again for a while). Returns
+    // true when the page is in place;
     // otherwise the temporary file is removed and the page is as it was.
     bool publish(bool written);
 
