@@ -135,8 +135,10 @@ void join(entry_reading& reading, part& p)
 // the text. Returns how many parts there are.
 int plan_parts(const catalogue_source& source, int wanted, long long part_bytes, part* parts)
 {
+    if (wanted <= 1)
+        return 1;
     const long long size = source_size(source);
-    if (size <= 0 || wanted <= 1)
+    if (size <= 0)
         return 1;
     long long most = size / (part_bytes < 1 ? 1 : part_bytes);
     if (most < wanted)
@@ -224,9 +226,10 @@ int Read_record_list(const char* file_name)
 {
     catalogue_source source;
     source.file_name = file_name;
+    // plan_parts keeps the parts within max_catalogue_parts, and 0 (cores
+    // unknown) gives one part.
     const unsigned cores = std::thread::hardware_concurrency();
-    const int parts = cores < 1 ? 1 : (cores > max_catalogue_parts ? max_catalogue_parts
-                                                                    : static_cast<int>(cores));
+    const int parts = static_cast<int>(cores < max_catalogue_parts ? cores : max_catalogue_parts);
     int result = 0;
     const input_status status = read_input_file(file_name, [&](scan_stream& stream) {
         result = read_catalogue_parts(source, stream, parts, min_part_bytes);

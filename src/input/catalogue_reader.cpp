@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "input/catalogue_entries.h"
+#include "input/catalogue_parts.h"
 #include "input/readers.h"
 #include "input/stop_scan.h"
 #include "state/state.h"
@@ -99,10 +100,6 @@ int report_catalogue_reading(const entry_reading& reading)
 
 int read_catalogue(scan_stream& stream)
 {
-    entry_reading reading;
-    reading.last = &DB_First;
-    reading.pool = &catalogue_records;
-    read_head_entry(stream, reading.lost_fields);
-    read_entries(stream, reading);
-    return report_catalogue_reading(reading);
+    // One part, read in order: no other stream of the source is ever opened.
+    return read_catalogue_parts(catalogue_source(), stream, 1, 1);
 }

@@ -114,8 +114,7 @@ protected:
 TEST_F(Browser, DemoPage)
 {
     e2e_case c;
-    for (const char* name : {"style.var", "query.frm", "quasar_list.dat"})
-        c.copy(examples_dir() / name, name);
+    c.copy_demo_inputs();
     const run_result r = c.run();
     ASSERT_TRUE(r.page.has_value());
     const std::vector<std::string> seen = what_a_reader_sees(c, *r.page);

@@ -65,8 +65,7 @@ TEST(Driver, InvalidEpochEndsTheRunAfterTheSelection)
 TEST(Driver, HelpAndVersionAnswerAndTouchNoFile)
 {
     e2e_case c;
-    for (const char* name : {"style.var", "query.frm", "quasar_list.dat"})
-        c.copy(examples_dir() / name, name);
+    c.copy_demo_inputs();
     c.write("results.html", "last page\n");
     const auto listing = [&] {
         std::string all;

@@ -30,13 +30,6 @@ namespace {
 const char created[] = "\nFile results.html has been created successfully\n";
 const char not_created[] = "\nError: File results.html has not been created\n";
 
-// A case with the demo's three input files.
-void demo_inputs(const e2e_case& c)
-{
-    for (const char* name : {"style.var", "query.frm", "quasar_list.dat"})
-        c.copy(examples_dir() / name, name);
-}
-
 bool sanitized_build()
 {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -62,7 +55,7 @@ TEST(Failure, LinkHardLinkOrFifoAtTheOldTemporaryNameIsNeverWrittenThrough)
 {
     for (const char* kind : {"symbolic link", "hard link", "dangling link", "fifo"}) {
         e2e_case c;
-        demo_inputs(c);
+        c.copy_demo_inputs();
         const fs::path victim = c.directory().parent_path() / "victim";
         c.write("../victim", "PRECIOUS\n");
         const fs::path planted = c.directory() / "results.html.tmp";
@@ -89,7 +82,7 @@ TEST(Failure, PageTakesTheBitsOfANewFileOrOfThePageItReplacesAndTheRunnersOwners
 {
     SKIP_UNDER_RUNNER();
     e2e_case c;
-    demo_inputs(c);
+    c.copy_demo_inputs();
     // Another account's stale temporary page, open to everyone.
     c.write("results.html.tmp", "stale\n");
     fs::permissions(c.directory() / "results.html.tmp", fs::perms::all);
@@ -165,7 +158,7 @@ TEST(Failure, ClosedStandardStreamsNeverTakeTheCatalogueOrThePage)
 TEST(Failure, ReadOnlyInputsAreRead)
 {
     e2e_case c;
-    demo_inputs(c);
+    c.copy_demo_inputs();
     for (const char* name : {"style.var", "query.frm", "quasar_list.dat"})
         c.make_read_only(name);
     const std::optional<run_result> r = c.run_unprivileged();
@@ -241,7 +234,7 @@ TEST(Failure, ConsoleNobodyReadsDoesNotStopThePage)
 {
     SKIP_UNDER_RUNNER();
     e2e_case c;
-    demo_inputs(c);
+    c.copy_demo_inputs();
     c.write("results.html", "last page\n");
     // The program starts after the pipe's reader has gone.
     const run_result r = c.run_in_shell("{ sleep 0.5; ", "</dev/null 2>/dev/null; echo $? >code; } | true");

@@ -67,8 +67,7 @@ std::string entry(const std::string& name_1, const std::string& numbers, const s
 TEST(Page, DemoQuery)
 {
     e2e_case c;
-    for (const char* name : {"style.var", "query.frm", "quasar_list.dat"})
-        c.copy(examples_dir() / name, name);
+    c.copy_demo_inputs();
     const run_result r = c.run();
     EXPECT_EQ(r.console, created);
     expect_page(r, "demo.html");
@@ -272,8 +271,7 @@ TEST(Page, ReadOnlyPageIsReportedAndLeftAlone)
 TEST(Page, LineEndsOfThePlatform)
 {
     e2e_case c;
-    for (const char* name : {"style.var", "query.frm", "quasar_list.dat"})
-        c.copy(examples_dir() / name, name);
+    c.copy_demo_inputs();
     const run_result r = c.run();
     ASSERT_TRUE(r.page.has_value());
     std::size_t line_feeds = 0;

@@ -81,6 +81,12 @@ void e2e_case::copy(const fs::path& source, const std::string& name) const
     write(name, *bytes);
 }
 
+void e2e_case::copy_demo_inputs() const
+{
+    for (const char* name : {"style.var", "query.frm", "quasar_list.dat"})
+        copy(examples_dir() / name, name);
+}
+
 run_result e2e_case::run() const
 {
     return run_with("");

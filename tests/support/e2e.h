@@ -27,6 +27,8 @@ public:
     void write(const std::string& name, const std::string& bytes) const;
     // Copies `source` into the working directory as `name` (writable).
     void copy(const std::filesystem::path& source, const std::string& name) const;
+    // Copies the demo's style.var, query.frm and quasar_list.dat from examples/.
+    void copy_demo_inputs() const;
     // Runs the program in the working directory.
     run_result run() const;
     // Runs it as an unprivileged user, so that file permissions apply: as
