@@ -1,11 +1,12 @@
 # cmake -DSOURCE_DIR=<src> -P CheckLayers.cmake
 # Fails when a file of src/ includes a header of a room at its own level or
 # above, other than its own room. The rooms, from the bottom up:
-#   0  model (value types), decimal (exact decimal conversion)
-#   1  state (the run's state and record storage)
-#   2  input, select, report (the phases)
-#   3  app (the driver)
-set(_levels model 0 decimal 0 state 1 input 2 select 2 report 2 app 3)
+#   0  system (the operating system and the compiler, asked in one place)
+#   1  model (value types), decimal (exact decimal conversion)
+#   2  state (the run's state and record storage)
+#   3  input, select, report (the phases)
+#   4  app (the driver), check and cgi (the companion programs)
+set(_levels system 0 model 1 decimal 1 state 2 input 3 select 3 report 3 app 4 check 4 cgi 4)
 function(_level room out)
   list(FIND _levels "${room}" at)
   if(at LESS 0)

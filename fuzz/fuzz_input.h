@@ -8,8 +8,12 @@
 #include <cstdint>
 #include <cstdio>
 
+#include <string>
+
+#include "input/catalogue_parts.h"
 #include "input/scan_stream.h"
 #include "state/state.h"
+#include "support/scratch_file.h"
 
 // A scan buffer size chosen by one byte: 16 to 207 bytes for most values
 // (refills everywhere), the larger powers of two up to the default size for
@@ -34,17 +38,24 @@ inline void fuzz_quiet_console()
 template <typename Reader>
 void fuzz_file(const std::uint8_t* data, std::size_t size, std::size_t buffer_size, Reader read)
 {
-    std::FILE* file = std::tmpfile();
-    if (file == nullptr)
+    scratch_file file(std::string(reinterpret_cast<const char*>(data), size));
+    if (!file.ok())
         return;
-    std::fwrite(data, 1, size, file);
-    std::rewind(file);
-    {
-        scan_stream stream(file, buffer_size);
-        if (stream.ok())
-            read(stream);
-    }
-    std::fclose(file);
+    scan_stream stream(file.text(), 0, buffer_size);
+    if (stream.ok())
+        read(stream);
+}
+
+// Reads a temporary file holding `data[0..size)` as the catalogue, in order,
+// through a buffer of `buffer_size` bytes.
+inline void fuzz_catalogue_file(const std::uint8_t* data, std::size_t size, std::size_t buffer_size)
+{
+    scratch_file file(std::string(reinterpret_cast<const char*>(data), size));
+    if (!file.ok())
+        return;
+    catalogue_shape in_order;
+    in_order.buffer_size = buffer_size;
+    read_catalogue(file.text(), in_order);
 }
 
 // Runs `read` on a fresh run state over a file holding `data` without its

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (query != 1)
         return 0;
     next_part(at, end, part, part_size);
-    fuzz_file(part, part_size, buffer_size, read_catalogue);
+    fuzz_catalogue_file(part, part_size, buffer_size);
     Correct_record_list();
     if (result_list_generator() != 0)
         return 0;

@@ -5,12 +5,12 @@
 
 #include "app/command_line.h"
 #include "app/correct_record_list.h"
-#include "app/process_setup.h"
 #include "input/readers.h"
 #include "model/string.h"
 #include "report/page.h"
 #include "select/selection.h"
 #include "state/state.h"
+#include "system/process.h"
 
 namespace {
 
@@ -25,17 +25,17 @@ int end_without_page()
 
 int main(int argc, char** argv)
 {
+    settle_standard_streams();
     if (answer_command_line(argc, argv))
         return 0;
-    settle_standard_streams();
 
-    if (init_style_variables() == no_memory)
+    init_style_variables();
+    if (ran_out_of_memory)
         return end_without_page();
 
-    const int query = init_query_parameters();
-    if (query == no_memory)
-        return end_without_page();
-    if (query == 0) {
+    if (init_query_parameters() == 0) {
+        if (ran_out_of_memory)
+            return end_without_page();
         std::fputs("Query input error: file results.html has not been created\n", stdout);
         return 0;
     }

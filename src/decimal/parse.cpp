@@ -1,12 +1,14 @@
-// Decimal to binary conversion: an exact fast path for short numbers of
-// moderate exponent, and exact big-integer arithmetic for everything else.
+// Decimal to binary conversion: the exact path in big-integer arithmetic,
+// and the accumulator of numbers of any length.
 #include "decimal/parse.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 #include "decimal/big_unsigned.h"
+#include "decimal/digits.h"
 
 namespace {
 
@@ -62,13 +64,48 @@ double round_quotient(big_unsigned& numerator, big_unsigned& denominator)
     return std::ldexp(static_cast<double>(mantissa), drop - s);
 }
 
+// The nearest double to (-1 if negative) * D * 10^exponent for the digits
+// D of decimal_to_double's text form, without leading or (unless
+// `truncated`) trailing zeros, count >= 1: exact big-integer arithmetic.
+double round_decimal_text(const char* digits, int count, bool truncated, long long exponent,
+                          bool negative)
+{
+    // The value lies in [10^(leading - 1), 10^leading).
+    const long long leading = count + exponent;
+    if (leading > binary64::overflow_decimal_exponent)
+        return with_sign(std::numeric_limits<double>::infinity(), negative);
+    if (leading < binary64::underflow_decimal_exponent)
+        return with_sign(0.0, negative);
+
+    big_unsigned numerator;
+    for (int i = 0; i < count; ++i) {
+        numerator.multiply_small(10);
+        numerator.add_small(digit_value(digits[i]));
+    }
+    if (truncated) {
+        // A final 1 stands for the non-zero digits that were cut off: it
+        // keeps the value strictly between the neighbours it lies between.
+        numerator.multiply_small(10);
+        numerator.add_small(1);
+        --exponent;
+    }
+    big_unsigned denominator(1);
+    if (exponent >= 0)
+        numerator.multiply_pow10(static_cast<int>(exponent));
+    else
+        denominator.multiply_pow10(static_cast<int>(-exponent));
+    return with_sign(round_quotient(numerator, denominator), negative);
+}
+
 } // namespace
 
-double decimal_to_double_general(std::uint64_t digits, long long exponent, bool negative)
+double decimal_to_double_exactly(std::uint64_t digits, long long exponent, bool negative)
 {
+    if (digits == 0)
+        return with_sign(0.0, negative);
     char text[max_digits_text];
     const int count = static_cast<int>(write_digits(text, digits, 0) - text);
-    return decimal_to_double(text, count, false, exponent, negative);
+    return round_decimal_text(text, count, false, exponent, negative);
 }
 
 double decimal_to_double(const char* digits, int count, bool truncated, long long exponent,
@@ -87,44 +124,56 @@ double decimal_to_double(const char* digits, int count, bool truncated, long lon
     }
     if (count == 0)
         return with_sign(0.0, negative);
+    if (truncated || count > max_uint64_digits)
+        return round_decimal_text(digits, count, truncated, exponent, negative);
+    std::uint64_t whole = 0;
+    for (int i = 0; i < count; ++i)
+        whole = whole * 10 + digit_value(digits[i]);
+    return decimal_to_double(whole, exponent, negative);
+}
 
-    // Fast path: up to 15 digits and a power of ten that is an exact double;
-    // one correctly rounded multiplication or division gives the answer.
-    constexpr int exact_digits = 15; // every integer of 15 digits is a double exactly
-    constexpr int reach = binary64::max_exact_power_of_ten;
-    if (!truncated && count <= exact_digits && exponent >= -reach && exponent <= reach) {
-        std::uint64_t whole = 0;
-        for (int i = 0; i < count; ++i)
-            whole = whole * 10 + std::uint64_t(digits[i] - '0');
-        const double mantissa = static_cast<double>(whole);
-        const double result = exponent >= 0 ? mantissa * exact_powers_of_ten[exponent]
-                                            : mantissa / exact_powers_of_ten[-exponent];
-        return with_sign(result, negative);
+bool decimal_accumulator::take(unsigned digit, bool fraction)
+{
+    assert(digit <= 9);
+    if (!spilled_) {
+        if (count_ < max_uint64_digits) {
+            head_ = head_ * 10 + digit;
+            ++count_;
+            exponent_ -= fraction;
+            return true;
+        }
+        spill();
     }
+    if (count_ < max_significant_digits) {
+        if (count_ != 0 || digit != 0)
+            digits_[count_++] = static_cast<char>('0' + digit);
+        exponent_ -= fraction;
+    } else {
+        truncated_ |= digit != 0;
+        exponent_ += !fraction;
+    }
+    return true;
+}
 
-    // The value lies in [10^(leading - 1), 10^leading).
-    const long long leading = count + exponent;
-    if (leading > binary64::overflow_decimal_exponent)
-        return with_sign(std::numeric_limits<double>::infinity(), negative);
-    if (leading < binary64::underflow_decimal_exponent)
-        return with_sign(0.0, negative);
+bool decimal_accumulator::take_exponent_digit(unsigned digit)
+{
+    // Written exponents beyond this are kept at it: far past every double's
+    // range, and far from overflowing.
+    constexpr long long limit = 1000000000000LL;
+    if (written_ < limit)
+        written_ = written_ * 10 + digit;
+    return true;
+}
 
-    big_unsigned numerator;
-    for (int i = 0; i < count; ++i) {
-        numerator.multiply_small(10);
-        numerator.add_small(static_cast<std::uint32_t>(digits[i] - '0'));
-    }
-    if (truncated) {
-        // A final 1 stands for the non-zero digits that were cut off: it
-        // keeps the value strictly between the neighbours it lies between.
-        numerator.multiply_small(10);
-        numerator.add_small(1);
-        --exponent;
-    }
-    big_unsigned denominator(1);
-    if (exponent >= 0)
-        numerator.multiply_pow10(static_cast<int>(exponent));
-    else
-        denominator.multiply_pow10(static_cast<int>(-exponent));
-    return with_sign(round_quotient(numerator, denominator), negative);
+void decimal_accumulator::spill()
+{
+    count_ = head_ == 0 ? 0 : static_cast<int>(write_digits(digits_, head_, 0) - digits_);
+    spilled_ = true;
+}
+
+double decimal_accumulator::value() const
+{
+    const long long exponent = exponent_ + (exponent_negative_ ? -written_ : written_);
+    return spilled_ ? decimal_to_double(digits_, count_, truncated_, exponent, negative_)
+                    : decimal_to_double(head_, exponent, negative_);
 }

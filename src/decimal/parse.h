@@ -1,15 +1,15 @@
 // Decimal text to double: the nearest double (ties to even), as a correctly
-// rounding C library gives it, without any locale or C library. Short numbers
-// take a fast path; everything else is exact big-integer arithmetic.
+// rounding C library gives it, without any locale or C library. The text is
+// scanned by scan_number (decimal/number_text.h); short numbers take a fast
+// path straight from memory, everything else the exact path.
 #ifndef TARNVEL_DECIMAL_PARSE_H
 #define TARNVEL_DECIMAL_PARSE_H
 
-#include <cassert>
 #include <cstddef>
 #include <cstdint>
 
 #include "decimal/binary64.h"
-#include "decimal/digits.h"
+#include "decimal/number_text.h"
 #include "decimal/powers_of_ten.h"
 
 // The most significant digits a number keeps; any further digit only tells
@@ -24,9 +24,11 @@ constexpr int max_significant_digits = 800;
 double decimal_to_double(const char* digits, int count, bool truncated, long long exponent,
                          bool negative);
 
-// The same for D = `digits`, any 64-bit value.
-double decimal_to_double_general(std::uint64_t digits, long long exponent, bool negative);
+// The same for D = `digits`, by the exact path alone.
+double decimal_to_double_exactly(std::uint64_t digits, long long exponent, bool negative);
 
+// The same for D = `digits`, any 64-bit value.
+// Inline: the short-number path calls it for nearly every catalogue field.
 inline double decimal_to_double(std::uint64_t digits, long long exponent, bool negative)
 {
     // Up to 2^53 with a power of ten that is an exact double: one correctly
@@ -39,121 +41,114 @@ inline double decimal_to_double(std::uint64_t digits, long long exponent, bool n
                                             : mantissa / exact_powers_of_ten[-exponent];
         return negative ? -result : result;
     }
-    return decimal_to_double_general(digits, exponent, negative);
+    return decimal_to_double_exactly(digits, exponent, negative);
 }
 
-// The digits of a number as a reader meets them, one at a time: up to 19 of
-// them in an integer, more as text (significant digits only, at most
-// max_significant_digits, the rest only noted as non-zero or not). The
-// number is the digits times 10^exponent.
+// A sink of scan_number that takes a number of any length: up to 19 digits
+// in an integer, more as text (significant digits only, at most
+// max_significant_digits, the rest only noted as non-zero or not), and an
+// exponent of any length (kept at a bound far past every double's range).
 class decimal_accumulator {
 public:
-    // Appends one digit (0..9), of the fraction when `fraction`.
-    void take(unsigned digit, bool fraction)
-    {
-        assert(digit <= 9);
-        if (!spilled_) {
-            if (count_ < max_uint64_digits) {
-                head_ = head_ * 10 + digit;
-                ++count_;
-                exponent_ -= fraction;
-                return;
-            }
-            spill();
-        }
-        if (count_ < max_significant_digits) {
-            if (count_ != 0 || digit != 0)
-                digits_[count_++] = static_cast<char>('0' + digit);
-            exponent_ -= fraction;
-        } else {
-            truncated_ |= digit != 0;
-            exponent_ += !fraction;
-        }
-    }
+    void set_negative(bool negative) { negative_ = negative; }
+    bool take(unsigned digit, bool fraction);
+    void set_exponent_negative(bool negative) { exponent_negative_ = negative; }
+    bool take_exponent_digit(unsigned digit);
 
-    // Multiplies the number by 10^written (an exponent written after it).
-    void scale(long long written) { exponent_ += written; }
-
-    // The nearest double, negated when `negative`.
-    double value(bool negative) const
-    {
-        return spilled_ ? decimal_to_double(digits_, count_, truncated_, exponent_, negative)
-                        : decimal_to_double(head_, exponent_, negative);
-    }
+    // The nearest double to the number taken.
+    double value() const;
 
 private:
-    // Moves the integer's digits into `digits_`, without leading zeros.
-    void spill()
-    {
-        count_ = head_ == 0 ? 0 : static_cast<int>(write_digits(digits_, head_, 0) - digits_);
-        spilled_ = true;
-    }
+    void spill(); // moves the integer's digits into `digits_`
 
     std::uint64_t head_ = 0;
     int count_ = 0; // digits in `head_` (leading zeros included), or in `digits_`
     bool spilled_ = false;
     bool truncated_ = false;
-    long long exponent_ = 0;
+    bool negative_ = false;
+    bool exponent_negative_ = false;
+    long long exponent_ = 0; // from the point and from digits dropped
+    long long written_ = 0;  // the exponent written behind the number
     char digits_[max_significant_digits];
 };
 
-// The usual number of a catalogue or form, straight from memory: an optional
-// sign, at most 19 digits with an optional point, and an optional exponent of
-// at most 4 digits. The memory must hold at least short_decimal_window bytes
-// from `p` on. Returns the end of the number after storing its value in
-// `target`, or null (storing nothing) when the text is no number or not such
-// a short one, which the general reader then takes on.
+// The memory parse_short_decimal may read from `p` on.
 constexpr std::ptrdiff_t short_decimal_window = 48;
 
+namespace short_number {
+
+// The memory behind a number, at least short_decimal_window bytes of it:
+// peeked at without bounds checks.
+struct window {
+    const char* at;
+    int peek(int ahead) const { return static_cast<unsigned char>(at[ahead]); }
+    void advance(int count) { at += count; }
+};
+
+// A sink of scan_number that takes at most 19 digits and an exponent of at
+// most 4 digits, so that the number stays within the window.
+struct digits {
+    static constexpr int max_exponent_digits = 4;
+    std::uint64_t value = 0;
+    int count = 0;
+    int fraction = 0;
+    int exponent = 0;
+    int exponent_count = 0;
+    bool negative = false;
+    bool exponent_negative = false;
+
+    void set_negative(bool n) { negative = n; }
+    bool take(unsigned digit, bool in_fraction)
+    {
+        if (count == max_uint64_digits)
+            return false;
+        value = value * 10 + digit;
+        ++count;
+        fraction += in_fraction;
+        return true;
+    }
+    void set_exponent_negative(bool n) { exponent_negative = n; }
+    bool take_exponent_digit(unsigned digit)
+    {
+        if (++exponent_count > max_exponent_digits)
+            return false;
+        exponent = exponent * 10 + static_cast<int>(digit);
+        return true;
+    }
+    double to_double() const
+    {
+        return decimal_to_double(value, (exponent_negative ? -exponent : exponent) - fraction,
+                                 negative);
+    }
+};
+
+} // namespace short_number
+
+// The usual number of a catalogue or form, straight from memory: the
+// number that scan_number reads at `p` (nothing skipped in front of it),
+// when it has at most 19 digits and an exponent of at most 4. The memory
+// must hold at least short_decimal_window bytes from `p` on. Returns the
+// end of the number after storing its value in `target`, or null (storing
+// nothing) when the text is no number or not such a short one, which the
+// general reader then takes on.
+// Inline: the catalogue's reader calls it for every numeric field.
 inline const char* parse_short_decimal(const char* p, double& target)
 {
-    constexpr int max_exponent_digits = 4;
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    std::uint64_t digits = 0;
-    int count = 0;
-    unsigned d;
-    while ((d = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0') <= 9u &&
-           count <= max_uint64_digits) {
-        digits = digits * 10 + d;
-        ++count;
-        ++p;
+    // Two digits and nothing more of a number, the commonest field of all
+    // (hours, degrees, minutes): their value is exact at once.
+    const int sign_length = *p == '+' || *p == '-' ? 1 : 0;
+    const unsigned char* q = reinterpret_cast<const unsigned char*>(p + sign_length);
+    if (is_digit(q[0]) && is_digit(q[1]) && !continues_number(q[2])) {
+        const double value = static_cast<double>(digit_value(q[0]) * 10 + digit_value(q[1]));
+        target = *p == '-' ? -value : value;
+        return p + sign_length + 2;
     }
-    int fraction = 0;
-    if (*p == '.') {
-        ++p;
-        while ((d = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0') <= 9u &&
-               count <= max_uint64_digits) {
-            digits = digits * 10 + d;
-            ++count;
-            ++fraction;
-            ++p;
-        }
-    }
-    if (count == 0 || count > max_uint64_digits)
+    short_number::window in{p};
+    short_number::digits number;
+    if (scan_number(in, number, number_form::decimal) != scanned::number)
         return nullptr;
-    int exponent = -fraction;
-    if (*p == 'e' || *p == 'E') {
-        const char* q = p + 1;
-        const bool exponent_negative = *q == '-';
-        if (*q == '-' || *q == '+')
-            ++q;
-        if (static_cast<unsigned>(static_cast<unsigned char>(*q)) - '0' <= 9u) {
-            int written = 0;
-            int length = 0;
-            while ((d = static_cast<unsigned>(static_cast<unsigned char>(*q)) - '0') <= 9u) {
-                if (++length > max_exponent_digits)
-                    return nullptr;
-                written = written * 10 + static_cast<int>(d);
-                ++q;
-            }
-            exponent += exponent_negative ? -written : written;
-            p = q;
-        }
-    }
-    target = decimal_to_double(digits, exponent, negative);
-    return p;
+    target = number.to_double();
+    return in.at;
 }
 
 #endif

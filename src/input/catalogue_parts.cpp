@@ -1,120 +1,204 @@
-// The catalogue reader on every core: Read_record_list, and the split of a
-// catalogue into parts read at once and joined in file order.
+// The catalogue's pipeline: plan the parts, keep them in front of the first
+// line that could close the catalogue, read them at once, join them in file
+// order, and read in order what no part holds.
 #include "input/catalogue_parts.h"
 
-#include <cstdio>
-#include <limits>
+#include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "input/catalogue_entries.h"
-#include "input/input_file.h"
-#include "input/readers.h"
+#include "input/stop_scan.h"
 #include "state/state.h"
 
 namespace {
-
-constexpr long long no_stop = std::numeric_limits<long long>::max();
 
 // How far past a split the next line start is looked for; a part whose
 // split finds none there is not made.
 constexpr long long max_line_search = 1 << 20;
 
-// Moves `file` to `offset`, which may lie beyond what a long holds.
-bool seek(std::FILE* file, long long offset, int origin = SEEK_SET)
-{
-#if defined(_WIN32)
-    return _fseeki64(file, offset, origin) == 0;
-#else
-    return fseeko(file, static_cast<off_t>(offset), origin) == 0;
-#endif
-}
+// The buffer of the short reads that guess where a part begins.
+constexpr std::size_t guess_buffer_size = 4096;
 
-long long tell(std::FILE* file)
-{
-#if defined(_WIN32)
-    return _ftelli64(file);
-#else
-    return static_cast<long long>(ftello(file));
-#endif
-}
-
-// Runs `use(stream)` over a stream of `source` that stands at `offset`, and
-// returns true; false when no such stream can be had.
-template <typename Use>
-bool with_stream_at(const catalogue_source& source, long long offset, Use use)
-{
-    if (source.data != nullptr) {
-        scan_stream stream(source.data + offset, source.size - static_cast<std::size_t>(offset),
-                           offset);
-        use(stream);
-        return true;
-    }
-    std::FILE* file = std::fopen(source.file_name, "rb");
-    if (file == nullptr)
-        return false;
-    bool used = false;
-    if (seek(file, offset)) {
-        scan_stream stream(file, scan_stream::default_buffer_size, offset);
-        if (stream.ok() && !stream.read_failed()) {
-            use(stream);
-            used = true;
-        }
-    }
-    std::fclose(file);
-    return used;
-}
-
-// The size of the source, or -1 where it cannot be told (a pipe).
-long long source_size(const catalogue_source& source)
-{
-    if (source.data != nullptr)
-        return static_cast<long long>(source.size);
-    std::FILE* file = std::fopen(source.file_name, "rb");
-    if (file == nullptr)
-        return -1;
-    const long long size = seek(file, 0, SEEK_END) ? tell(file) : -1;
-    std::fclose(file);
-    return size;
-}
-
-// A guess at the first entry that begins at or after `from`: the first
-// character that is not white space after the next line feed. -1 when
-// there is none before `before`.
-long long guess_entry_start(const catalogue_source& source, long long from, long long before)
-{
-    long long found = -1;
-    with_stream_at(source, from, [&](scan_stream& stream) {
-        if (stream.skip_to('\n', max_line_search) < 0)
-            return;
-        stream.skip_whitespace();
-        if (stream.peek() >= 0 && stream.offset() < before)
-            found = stream.offset();
-    });
-    return found;
-}
-
-// One part: where it begins, its records and how its reading ended.
+// One part: where it begins, its records and how its reading went.
 struct part {
     long long start = 0;
     record_pool pool;
     entry_reading reading;
 };
 
-// Reads a part other than the first, on a thread of its own.
-void read_part(const catalogue_source& source, part& p)
+// The parts of one reading of the catalogue, in file order; part 0 begins
+// at the start and holds the head entry.
+struct part_plan {
+    int count = 1;
+    part parts[max_catalogue_parts];
+};
+
+// Runs job(k) for each k in [0, count): job(0) on this thread, the others
+// on threads of their own, and waits for them all. A job whose thread the
+// system refuses is not run; ran[k] tells.
+template <typename Job>
+void run_at_once(int count, Job job, bool* ran)
 {
-    p.reading.pool = &p.pool;
-    if (!with_stream_at(source, p.start,
-                        [&](scan_stream& stream) { read_entries(stream, p.reading); }))
-        p.reading.how = reading_end::not_read;
+    std::thread threads[max_catalogue_parts];
+    for (int k = 1; k < count; ++k) {
+        try {
+            threads[k] = std::thread(job, k);
+            ran[k] = true;
+        } catch (...) {
+            ran[k] = false;
+        }
+    }
+    job(0);
+    ran[0] = true;
+    for (int k = 1; k < count; ++k)
+        if (threads[k].joinable())
+            threads[k].join();
 }
 
-// Reads on in order from `from`, where `reading` stopped, up to its
-// stop_at; the end of the list when the source cannot be read there.
-void read_on(const catalogue_source& source, entry_reading& reading, long long from)
+// A guess at the first entry that begins at or after `from`: the first
+// character that is not white space after the next line feed. -1 when there
+// is none before `before`.
+long long guess_entry_start(const text_source& text, long long from, long long before)
 {
-    if (!with_stream_at(source, from, [&](scan_stream& stream) { read_entries(stream, reading); }))
-        reading.how = reading_end::input_end;
+    scan_stream stream(text, from, guess_buffer_size);
+    if (!stream.ok() || stream.skip_to('\n', max_line_search) < 0)
+        return -1;
+    stream.skip_whitespace();
+    if (stream.peek() < 0 || stream.offset() >= before)
+        return -1;
+    return stream.offset();
+}
+
+// Chooses where the parts of the text's first `size` bytes begin: part 0 at
+// 0, part k at a guess past k/n of them, for as many parts as the shape
+// allows and the bytes fill.
+void plan_parts(const text_source& text, const catalogue_shape& shape, long long size,
+                part_plan& plan)
+{
+    plan.count = 1;
+    if (shape.parts <= 1 || !text.readable_anywhere() || size <= 0)
+        return;
+    long long wanted = shape.parts < max_catalogue_parts ? shape.parts : max_catalogue_parts;
+    const long long most = size / (shape.part_bytes < 1 ? 1 : shape.part_bytes);
+    if (most < wanted)
+        wanted = most < 1 ? 1 : most;
+    for (long long k = 1; k < wanted; ++k) {
+        const long long from = size / wanted * k;
+        const long long next = k + 1 < wanted ? size / wanted * (k + 1) : size;
+        const long long start = guess_entry_start(text, from, next);
+        if (start > plan.parts[plan.count - 1].start)
+            plan.parts[plan.count++].start = start;
+    }
+}
+
+// The first place after a line feed in [from, to) that holds a '$' behind
+// nothing but blanks: where a line could close the catalogue. -1 when there
+// is none, or when a range before this one (`range` counts them) has found
+// one first (`first_range` holds the lowest such range).
+long long find_closing_candidate(const text_source& text, const catalogue_shape& shape,
+                                 long long from, long long to, int range,
+                                 std::atomic<int>& first_range)
+{
+    // Looked at in steps, between which an earlier range's find is heeded,
+    // through a buffer of one step.
+    constexpr long long step = 1 << 16;
+    scan_stream stream(text, from, std::min<std::size_t>(step, shape.buffer_size));
+    long long found = stream.ok() ? -1 : from; // where it cannot look, it must assume one
+    while (found < 0 && stream.offset() < to &&
+           first_range.load(std::memory_order_relaxed) > range) {
+        const long long before = stream.offset();
+        found = stream.find_line_starting_with('$', std::min(step, to - before));
+        if (found < 0 && stream.offset() == before)
+            break; // the end of input
+    }
+    if (found < 0)
+        return -1;
+    int lowest = first_range.load(std::memory_order_relaxed);
+    while (range < lowest && !first_range.compare_exchange_weak(lowest, range))
+        ;
+    return found;
+}
+
+// Where the first line that could close the catalogue stands in front of
+// the last part, or no_stop. The start of the text is looked at first, on
+// this thread, so that a small catalogue with text behind its closing line
+// costs no more; the rest of the parts' line feeds are shared among the
+// threads evenly, and a thread gives up once an earlier one has found one.
+long long first_closing_candidate(const text_source& text, const catalogue_shape& shape,
+                                  const part_plan& plan)
+{
+    constexpr long long first_look = 1 << 16;
+    const long long scanned = plan.parts[plan.count - 1].start;
+    if (plan.count <= 1 || scanned <= 0)
+        return no_stop;
+    const long long looked = std::min(first_look, scanned);
+    {
+        scan_stream stream(text, 0, guess_buffer_size);
+        const long long found = stream.ok() ? stream.find_line_starting_with('$', looked) : 0;
+        if (found >= 0)
+            return found;
+    }
+    const int ranges = plan.count;
+    const long long share = (scanned - looked) / ranges;
+    long long found[max_catalogue_parts];
+    bool ran[max_catalogue_parts];
+    std::atomic<int> first_range{ranges};
+    run_at_once(ranges, [&](int k) {
+        found[k] = find_closing_candidate(text, shape, looked + share * k,
+                                          k + 1 < ranges ? looked + share * (k + 1) : scanned, k,
+                                          first_range);
+    }, ran);
+    for (int k = 0; k < ranges; ++k) {
+        if (!ran[k])
+            return looked + share * k; // not looked at: the parts must end before it
+        if (found[k] >= 0)
+            return found[k];
+    }
+    return no_stop;
+}
+
+// Plans the parts in front of the first line that could close the
+// catalogue: where one stands in front of the last part planned over the
+// whole text, the parts are planned again over the text in front of it,
+// which is known to hold none. Each part stops where the next begins, and
+// the last at that line.
+void plan_parts_before_closing(const text_source& text, const catalogue_shape& shape,
+                               part_plan& plan)
+{
+    plan_parts(text, shape, text.length(), plan);
+    const long long limit = first_closing_candidate(text, shape, plan);
+    if (limit != no_stop)
+        plan_parts(text, shape, limit, plan);
+    for (int k = 0; k < plan.count; ++k)
+        plan.parts[k].reading.stop_at = k + 1 < plan.count ? plan.parts[k + 1].start : limit;
+}
+
+// Reads every part at once: part 0 from `first`, with the head entry, into
+// catalogue_records behind DB_First, the others into pools of their own.
+void read_parts(const text_source& text, const catalogue_shape& shape, part_plan& plan,
+                scan_stream& first)
+{
+    bool ran[max_catalogue_parts];
+    run_at_once(plan.count, [&](int k) {
+        part& p = plan.parts[k];
+        if (k == 0) {
+            p.reading.pool = &catalogue_records;
+            p.reading.last = &DB_First;
+            read_head_entry(first, p.reading.lost_fields);
+            read_entries(first, p.reading);
+            return;
+        }
+        p.reading.pool = &p.pool;
+        scan_stream stream(text, p.start, shape.buffer_size);
+        if (stream.ok())
+            read_entries(stream, p.reading);
+        else
+            p.reading.how = reading_end::not_read;
+    }, ran);
+    for (int k = 1; k < plan.count; ++k)
+        if (!ran[k])
+            plan.parts[k].reading.how = reading_end::not_read;
 }
 
 // Puts the records of `p`, read from exactly where `reading` ended, behind
@@ -131,109 +215,59 @@ void join(entry_reading& reading, part& p)
     reading.end = p.reading.end;
 }
 
-// Chooses where the parts begin: part 0 at 0, part k at a guess past k/n of
-// the text. Returns how many parts there are.
-int plan_parts(const catalogue_source& source, int wanted, long long part_bytes, part* parts)
+// Reads on in order from where `reading` stopped, up to its stop_at.
+void read_on(const text_source& text, const catalogue_shape& shape, entry_reading& reading)
 {
-    if (wanted <= 1)
-        return 1;
-    const long long size = source_size(source);
-    if (size <= 0)
-        return 1;
-    long long most = size / (part_bytes < 1 ? 1 : part_bytes);
-    if (most < wanted)
-        wanted = static_cast<int>(most < 1 ? 1 : most);
-    if (wanted > max_catalogue_parts)
-        wanted = max_catalogue_parts;
-    int count = 1;
-    for (int k = 1; k < wanted; ++k) {
-        const long long from = size / wanted * k;
-        const long long next = k + 1 < wanted ? size / wanted * (k + 1) : size;
-        const long long start = guess_entry_start(source, from, next);
-        if (start > parts[count - 1].start)
-            parts[count++].start = start;
+    scan_stream stream(text, reading.end, shape.buffer_size);
+    if (stream.ok())
+        read_entries(stream, reading);
+    else
+        reading.how = reading_end::no_memory;
+}
+
+// Joins the parts to the reading of part 0, each where that reading has
+// reached exactly its start, and reads in order what no part holds so.
+// Memory that ran out while later parts held some is tried again, in order,
+// with those parts given back.
+void join_in_order(const text_source& text, const catalogue_shape& shape, part_plan& plan)
+{
+    entry_reading& in_order = plan.parts[0].reading;
+    int k = 1;
+    while (in_order.how == reading_end::boundary) {
+        while (k < plan.count && plan.parts[k].start < in_order.end)
+            plan.parts[k++].pool.release(); // passed by the reading in order
+        if (k < plan.count && plan.parts[k].start == in_order.end &&
+            plan.parts[k].reading.how != reading_end::not_read) {
+            join(in_order, plan.parts[k++]);
+            continue;
+        }
+        if (k < plan.count && plan.parts[k].start == in_order.end)
+            ++k; // a part that was never read: its text is read in order
+        in_order.stop_at = k < plan.count ? plan.parts[k].start : no_stop;
+        read_on(text, shape, in_order);
     }
-    return count;
+    const bool later_parts = k < plan.count;
+    for (; k < plan.count; ++k)
+        plan.parts[k].pool.release();
+    if (in_order.how == reading_end::no_memory && later_parts) {
+        in_order.stop_at = no_stop;
+        read_on(text, shape, in_order);
+    }
 }
 
 } // namespace
 
-int read_catalogue_parts(const catalogue_source& source, scan_stream& stream, int wanted,
-                         long long part_bytes)
+reading_outcome read_catalogue(const text_source& text, const catalogue_shape& shape)
 {
-    part parts[max_catalogue_parts];
-    const int count = plan_parts(source, wanted, part_bytes, parts);
-    for (int k = 0; k < count; ++k)
-        parts[k].reading.stop_at = k + 1 < count ? parts[k + 1].start : no_stop;
-
-    // Every part but the first on a thread of its own. A thread that cannot
-    // be had (the system refuses one) leaves its part unread, to be read in
-    // order below.
-    std::thread threads[max_catalogue_parts];
-    for (int k = 1; k < count; ++k) {
-        try {
-            threads[k] = std::thread(read_part, std::cref(source), std::ref(parts[k]));
-        } catch (...) {
-            parts[k].reading.how = reading_end::not_read;
-        }
-    }
-
-    // The first part, with the head entry, here; it reads in order.
-    entry_reading in_order;
-    in_order.stop_at = parts[0].reading.stop_at;
-    in_order.pool = &catalogue_records;
-    in_order.last = &DB_First;
-    read_head_entry(stream, in_order.lost_fields);
-    read_entries(stream, in_order);
-    for (int k = 1; k < count; ++k)
-        if (threads[k].joinable())
-            threads[k].join();
-
-    // Join the parts in order, each where the reading in order has reached
-    // exactly its start; read again in order what no part holds so.
-    int k = 1;
-    for (; k < count && in_order.how == reading_end::boundary; ++k) {
-        const long long next_stop = k + 1 < count ? parts[k + 1].start : no_stop;
-        if (in_order.end == parts[k].start && parts[k].reading.how != reading_end::not_read) {
-            join(in_order, parts[k]);
-        } else {
-            parts[k].pool.release();
-            in_order.stop_at = next_stop;
-            read_on(source, in_order, in_order.end);
-        }
-    }
-    for (int rest = k; rest < count; ++rest)
-        parts[rest].pool.release();
-    // Memory that ran out while later parts held some is tried again, in
-    // order, with those parts given back.
-    if (in_order.how == reading_end::no_memory && k < count) {
-        in_order.stop_at = no_stop;
-        read_on(source, in_order, in_order.end);
-    }
-    return report_catalogue_reading(in_order);
-}
-
-int read_catalogue_text_in_parts(const char* data, std::size_t size, int parts)
-{
-    catalogue_source source;
-    source.data = data;
-    source.size = size;
-    scan_stream stream(data, size);
-    return read_catalogue_parts(source, stream, parts, 1);
-}
-
-int Read_record_list(const char* file_name)
-{
-    catalogue_source source;
-    source.file_name = file_name;
-    // plan_parts keeps the parts within max_catalogue_parts, and 0 (cores
-    // unknown) gives one part.
-    const unsigned cores = std::thread::hardware_concurrency();
-    const int parts = static_cast<int>(cores < max_catalogue_parts ? cores : max_catalogue_parts);
-    int result = 0;
-    const input_status status = read_input_file(file_name, [&](scan_stream& stream) {
-        result = read_catalogue_parts(source, stream, parts, min_part_bytes);
-    });
-    return reader_result(status, result, "error open file ", file_name, 1,
-                         "not enough memory for the catalogue\n");
+    scan_stream first(text, 0, shape.buffer_size);
+    const reading_outcome readable = first_reading(first);
+    if (readable != reading_outcome::read)
+        return readable;
+    part_plan plan;
+    plan_parts_before_closing(text, shape, plan);
+    read_parts(text, shape, plan, first);
+    join_in_order(text, shape, plan);
+    const entry_reading& whole = plan.parts[0].reading;
+    report_stop_lost('$', whole.lost_fields);
+    return whole.how == reading_end::no_memory ? reading_outcome::no_memory : reading_outcome::read;
 }

@@ -2,10 +2,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "state/state.h"
-#include "input/input_file.h"
+#include "input/reading.h"
 #include "input/readers.h"
 #include "input/stop_scan.h"
+#include "state/state.h"
 
 namespace {
 
@@ -119,9 +119,10 @@ int read_query(scan_stream& stream)
 int init_query_parameters()
 {
     int result = 0;
-    const input_status status =
+    const reading_outcome outcome =
         read_input_file("query.frm", [&](scan_stream& s) { result = read_query(s); });
     // The message names "query.form", as it always has.
-    return reader_result(status, result, "error of opening file ", "query.form", 0,
-                         "not enough memory to read query.frm\n");
+    report_unread(outcome,
+                  {"error of opening file ", "query.form", "not enough memory to read query.frm\n"});
+    return outcome == reading_outcome::read ? result : 0;
 }

@@ -1,7 +1,8 @@
 // The readers of the three input files. Each opens its file for reading,
 // reads it through a scan_stream and closes it; each reports its failures on
-// standard output. A reader that cannot get the memory to read its file
-// prints "not enough memory ..." and returns no_memory (state/state.h).
+// standard output. A reader that runs out of memory prints "not enough
+// memory ...", sets ran_out_of_memory (state/state.h) and returns its
+// failure.
 #ifndef TARNVEL_INPUT_READERS_H
 #define TARNVEL_INPUT_READERS_H
 
@@ -12,6 +13,7 @@
 // ("%c\n"). Returns 0 when the file was read, 1 (after "error of opening
 // file style.var\n") when it could not be opened; no global changes then.
 int init_style_variables();
+// The six values from `stream`, as init_style_variables reads them.
 void read_style(scan_stream& stream);
 
 // "query.frm": the epoch and the ten bounds, each behind a label ending in
@@ -20,16 +22,14 @@ void read_style(scan_stream& stream);
 // Returns 1 for a valid query, 0 for a refused one or when the file could not
 // be opened ("error of opening file query.form\n"; no global changes then).
 int init_query_parameters();
+// The query from `stream`, read and checked as init_query_parameters does;
+// returns 1 for a valid query, 0 for a refused one.
 int read_query(scan_stream& stream);
 
-// The catalogue `file_name`: 17 '$'-ended fields per entry, the first entry
-// into DB_First and every further one into a record of catalogue_records
-// appended to the list, up to an entry whose first name is empty, or the end
-// of input (a first name that it cuts is no entry). Returns 0 when the file
-// was read, 1 (after "error open file <name>\n") when it could not be
-// opened, leaving the list DB_First alone, as it was.
+// The catalogue `file_name` (read_catalogue, input/catalogue_parts.h), on
+// every core. Returns 0 when the file was read, 1 when it could not be read
+// (after "error open file <name>\n"; the list is DB_First alone, as it was)
+// or memory ran out.
 int Read_record_list(const char* file_name);
-// The same from `stream`; returns 0 or no_memory.
-int read_catalogue(scan_stream& stream);
 
 #endif

@@ -1,54 +1,114 @@
 // The buffered character source and its conversions.
 #include "input/scan_stream.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <new>
 
+#include "decimal/number_text.h"
 #include "decimal/parse.h"
 
 namespace {
-
-bool is_digit(int c)
-{
-    return c >= '0' && c <= '9';
-}
 
 bool is_space(int c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
+// A sink of scan_number for "%d": the magnitude, kept just beyond every
+// int's once it grows past them, and the sign.
+struct int_digits {
+    static constexpr long long beyond = -static_cast<long long>(std::numeric_limits<int>::min());
+    long long magnitude = 0;
+    bool negative = false;
+
+    void set_negative(bool n) { negative = n; }
+    bool take(unsigned digit, bool)
+    {
+        if (magnitude <= beyond)
+            magnitude = magnitude * 10 + digit;
+        return true;
+    }
+    void set_exponent_negative(bool) {}
+    bool take_exponent_digit(unsigned) { return true; }
+
+    // The value, clamped to the int range.
+    int value() const
+    {
+        if (negative)
+            return magnitude >= beyond ? std::numeric_limits<int>::min()
+                                       : static_cast<int>(-magnitude);
+        return magnitude >= beyond ? std::numeric_limits<int>::max() : static_cast<int>(magnitude);
+    }
+};
+
 } // namespace
+
+// The stream as scan_number reads it: each peek refills the buffer as
+// needed, and advancing passes over characters peeked.
+class scan_stream::number_source {
+public:
+    explicit number_source(scan_stream& stream) : stream_(stream) {}
+    int peek(int ahead) { return stream_.peek(ahead); }
+    void advance(int count) { stream_.pos_ += count; }
+
+private:
+    scan_stream& stream_;
+};
 
 // The default buffer is large enough that a catalogue of a hundred megabytes
 // takes a few hundred reads, and small enough to stay a minor part of the
 // program's memory.
-scan_stream::scan_stream(std::FILE* file, std::size_t buffer_size, long long offset)
-    : file_(file), buffer_(nullptr),
+scan_stream::scan_stream(const text_source& source, long long offset, std::size_t buffer_size)
+    : file_(source.file), positional_(source.file != nullptr && source.file->is_regular()),
+      file_offset_(offset), buffer_(nullptr),
       buffer_size_(buffer_size < min_buffer_size ? min_buffer_size : buffer_size),
-      base_(nullptr), base_offset_(offset), pos_(nullptr), end_(nullptr), at_end_(true)
+      base_(nullptr), base_offset_(offset), pos_(nullptr), end_(nullptr), at_end_(true),
+      failed_(false)
 {
+    if (file_ == nullptr) {
+        const std::size_t from =
+            offset <= 0 ? 0
+                        : (static_cast<std::size_t>(offset) < source.size
+                               ? static_cast<std::size_t>(offset)
+                               : source.size);
+        base_ = pos_ = source.data + from;
+        end_ = source.data + source.size;
+        base_offset_ = static_cast<long long>(from);
+        return;
+    }
     buffer_ = new (std::nothrow) char[buffer_size_];
     base_ = pos_ = end_ = buffer_;
     if (buffer_ == nullptr)
         return;
     at_end_ = false;
-    // This stream does all the buffering; the FILE's own would only copy twice.
-    std::setvbuf(file_, nullptr, _IONBF, 0);
     refill();
 }
 
 scan_stream::scan_stream(const char* data, std::size_t size, long long offset)
-    : file_(nullptr), buffer_(nullptr), buffer_size_(0), base_(data), base_offset_(offset),
-      pos_(data), end_(data + size), at_end_(true)
+    : file_(nullptr), positional_(false), file_offset_(0), buffer_(nullptr), buffer_size_(0),
+      base_(data), base_offset_(offset), pos_(data), end_(data + size), at_end_(true),
+      failed_(false)
 {
 }
 
 scan_stream::~scan_stream()
 {
     delete[] buffer_;
+}
+
+long long scan_stream::read_more(char* into, std::size_t room)
+{
+    const long long got = positional_ ? file_->read_at(file_offset_, into, room)
+                                      : file_->read(into, room);
+    if (got < 0) {
+        failed_ = true;
+        return 0;
+    }
+    file_offset_ += got;
+    return got;
 }
 
 bool scan_stream::fill_at_least(std::ptrdiff_t count)
@@ -59,11 +119,11 @@ bool scan_stream::fill_at_least(std::ptrdiff_t count)
     base_offset_ += pos_ - buffer_;
     if (kept != 0 && pos_ != buffer_)
         std::memmove(buffer_, pos_, kept);
-    pos_ = buffer_;
+    pos_ = base_ = buffer_;
     end_ = buffer_ + kept;
     while (end_ - pos_ < count) {
         const std::size_t room = buffer_size_ - static_cast<std::size_t>(end_ - buffer_);
-        const std::size_t got = std::fread(buffer_ + (end_ - buffer_), 1, room, file_);
+        const long long got = read_more(buffer_ + (end_ - buffer_), room);
         if (got == 0) {
             at_end_ = true;
             break;
@@ -88,101 +148,72 @@ void scan_stream::skip_whitespace_run()
     }
 }
 
-bool scan_stream::read_int(int& target)
-{
-    skip_whitespace();
-    int sign_length = 0;
-    const int first = peek(0);
-    if (first == '+' || first == '-')
-        sign_length = 1;
-    if (!is_digit(peek(sign_length)))
-        return false;
-    pos_ += sign_length;
-    const bool negative = first == '-';
-    constexpr int highest = std::numeric_limits<int>::max();
-    constexpr int lowest = std::numeric_limits<int>::min();
-    const long long limit = -static_cast<long long>(lowest); // beyond every int's magnitude
-    long long magnitude = 0;
-    for (int c = peek(0); is_digit(c); c = peek(0)) {
-        if (magnitude <= limit)
-            magnitude = magnitude * 10 + (c - '0');
-        ++pos_;
-    }
-    if (negative)
-        target = magnitude >= limit ? lowest : static_cast<int>(-magnitude);
-    else
-        target = magnitude >= limit ? highest : static_cast<int>(magnitude);
-    return true;
-}
-
-// Takes the run of digits at the stream's position into `number`.
-template <typename Accumulator>
-void scan_stream::read_digits(Accumulator& number, bool fraction)
+void scan_stream::skip_blanks()
 {
     for (;;) {
-        const char* p = pos_;
-        const char* const e = end_;
-        while (p != e) {
-            const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
-            if (digit > 9)
-                break;
-            number.take(digit, fraction);
-            ++p;
-        }
-        pos_ = p;
-        if (p != e || !refill())
+        while (pos_ != end_ && *pos_ != '\n' && is_space(static_cast<unsigned char>(*pos_)))
+            ++pos_;
+        if (pos_ != end_ || !refill())
             return;
     }
 }
 
-bool scan_stream::read_double_general(double& target)
+bool scan_stream::read_int(int& target)
 {
-    // Written exponents beyond this are kept at it: far past every double's
-    // range, and far from overflowing.
-    constexpr long long exponent_limit = 1000000000000LL;
-    int sign_length = 0;
-    const int first = peek(0);
-    if (first == '+' || first == '-')
-        sign_length = 1;
-    const int lead = peek(sign_length);
-    if (!is_digit(lead) && !(lead == '.' && is_digit(peek(sign_length + 1))))
+    skip_whitespace();
+    number_source in(*this);
+    int_digits number;
+    if (scan_number(in, number, number_form::integer) == scanned::none)
         return false;
-    pos_ += sign_length;
-
-    decimal_accumulator number;
-    read_digits(number, false);
-    if (peek(0) == '.') {
-        ++pos_;
-        read_digits(number, true);
-    }
-    const int mark = peek(0);
-    if (mark == 'e' || mark == 'E') {
-        int exponent_sign_length = 0;
-        const int after_e = peek(1);
-        if (after_e == '+' || after_e == '-')
-            exponent_sign_length = 1;
-        if (is_digit(peek(1 + exponent_sign_length))) {
-            pos_ += 1 + exponent_sign_length;
-            long long written = 0;
-            for (int c = peek(0); is_digit(c); c = peek(0)) {
-                if (written < exponent_limit)
-                    written = written * 10 + (c - '0');
-                ++pos_;
-            }
-            number.scale(after_e == '-' ? -written : written);
-        }
-    }
-    target = number.value(first == '-');
+    target = number.value();
     return true;
 }
 
-std::ptrdiff_t scan_stream::skip_to(char stop, std::ptrdiff_t limit)
+bool scan_stream::read_double(double& target)
 {
-    std::ptrdiff_t count = 0;
+    skip_whitespace();
+    if (end_ - pos_ >= short_decimal_window) {
+        if (const char* after = parse_short_decimal(pos_, target)) {
+            pos_ = after;
+            return true;
+        }
+    }
+    return read_double_general(target);
+}
+
+bool scan_stream::read_double_general(double& target)
+{
+    number_source in(*this);
+    decimal_accumulator number;
+    if (scan_number(in, number, number_form::decimal) == scanned::none)
+        return false;
+    target = number.value();
+    return true;
+}
+
+int scan_stream::read_number_fields(double* const* targets, int count, char stop)
+{
+    const char* p = pos_;
+    int done = 0;
+    while (done < count && end_ - p >= short_decimal_window) {
+        double value;
+        const char* after = parse_short_decimal(p, value);
+        if (after == nullptr || *after != stop)
+            break;
+        *targets[done++] = value;
+        p = after + 1;
+    }
+    pos_ = p;
+    return done;
+}
+
+long long scan_stream::skip_to(char stop, long long limit)
+{
+    long long count = 0;
     while (count < limit) {
         if (pos_ == end_ && !refill())
             return -1;
-        std::ptrdiff_t window = end_ - pos_;
+        long long window = end_ - pos_;
         if (window > limit - count)
             window = limit - count;
         const void* found = std::memchr(pos_, stop, static_cast<std::size_t>(window));
@@ -196,6 +227,30 @@ std::ptrdiff_t scan_stream::skip_to(char stop, std::ptrdiff_t limit)
         pos_ += window;
     }
     return -1;
+}
+
+long long scan_stream::find_line_starting_with(char c, long long limit)
+{
+    const long long line_feeds_end = offset() + limit;
+    for (;;) {
+        if (pos_ == end_ && !refill())
+            return -1;
+        const long long window = std::min<long long>(end_ - pos_, line_feeds_end - offset());
+        if (window <= 0)
+            return -1;
+        const void* found = std::memchr(pos_, '\n', static_cast<std::size_t>(window));
+        if (found == nullptr) {
+            pos_ += window;
+            continue;
+        }
+        pos_ = static_cast<const char*>(found) + 1;
+        // Most lines begin at once with something else: one look decides.
+        if (pos_ != end_ && *pos_ != c && static_cast<unsigned char>(*pos_) > ' ')
+            continue;
+        skip_blanks();
+        if (peek() == static_cast<unsigned char>(c))
+            return offset();
+    }
 }
 
 int scan_stream::read_field_general(char* buffer, int capacity, char stop, bool& stopped)

@@ -7,7 +7,7 @@
 
 // The most characters one skip reads: a label or field tail of up to 1000
 // characters and its stop character.
-constexpr std::ptrdiff_t stop_scan_limit = 1001;
+constexpr long long stop_scan_limit = 1001;
 
 // Consumes characters of `stream` up to and including the next `stop`,
 // reading at most stop_scan_limit characters. Returns true when the stop

@@ -1,10 +1,10 @@
 // The reader of the table style file "style.var".
 #include <cstdio>
 
-#include "state/state.h"
-#include "input/input_file.h"
+#include "input/reading.h"
 #include "input/readers.h"
 #include "input/stop_scan.h"
+#include "state/state.h"
 
 namespace {
 
@@ -40,6 +40,8 @@ void read_style(scan_stream& stream)
 
 int init_style_variables()
 {
-    return reader_result(read_input_file("style.var", read_style), 0, "error of opening file ",
-                         "style.var", 1, "not enough memory to read style.var\n");
+    const reading_outcome outcome = read_input_file("style.var", read_style);
+    report_unread(outcome,
+                  {"error of opening file ", "style.var", "not enough memory to read style.var\n"});
+    return outcome == reading_outcome::read ? 0 : 1;
 }

@@ -5,10 +5,10 @@
 #include <cstdio>
 
 #include "decimal/format.h"
-#include "report/page_file.h"
 #include "report/results_table.h"
 #include "report/site_texts.h"
 #include "state/state.h"
+#include "system/page_file.h"
 
 namespace {
 
@@ -190,8 +190,6 @@ void write_page(page_stream& out)
 
 int Query_Result_generator()
 {
-    if (!page_file::may_replace(page_name))
-        return report_failure();
     page_file file;
     if (!file.create(page_name))
         return report_failure();
@@ -201,7 +199,8 @@ int Query_Result_generator()
         if (!out.ok()) {
             file.discard();
             std::fputs("not enough memory to write results.html\n", stdout);
-            return no_memory;
+            ran_out_of_memory = true;
+            return 1;
         }
         write_page(out);
         written = out.flush();

@@ -6,13 +6,13 @@
 
 // Writes the whole page (header, navigation, query summary, the counts and
 // the results table or the no-record line, footer) into a temporary file of
-// its own in the working directory and puts it in place of "results.html"
-// once it is complete. Returns 0 when the page was written. Returns 1 after
-// printing "error of creation of results.html\n" when an existing
-// "results.html" cannot be written, the temporary file cannot be created, or
-// the page could not be written whole; no_memory after printing "not enough
-// memory to write results.html\n". On failure "results.html" is as it was
-// and no temporary file remains.
+// its own and puts it in place of "results.html" (system/page_file.h) once
+// it is complete. Returns 0 when the page was written. Returns 1 after
+// printing "error of creation of results.html\n" when "results.html" may not
+// be replaced, the temporary file cannot be created, or the page could not
+// be written whole; 1 after printing "not enough memory to write
+// results.html\n" and setting ran_out_of_memory. On failure "results.html"
+// is as it was and no temporary file remains.
 int Query_Result_generator();
 
 // The page's text, from the query globals, the counters and the selected

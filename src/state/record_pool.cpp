@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "state/block_memory.h"
+#include "system/memory_blocks.h"
 
 namespace {
 

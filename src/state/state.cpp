@@ -24,6 +24,7 @@ double max_absolute_magnitude = 0.0;
 record DB_First;
 record* First_Selected = nullptr;
 record_pool catalogue_records;
+bool ran_out_of_memory = false;
 
 void reset_run_state()
 {
@@ -34,8 +35,6 @@ void reset_run_state()
     table_align = 'c';
     header_align = '\0';
     cell_align = '\0';
-    total_number = 0;
-    number_of_selected = 0;
     epoch = 2000;
     minimal_declination = arc();
     maximal_declination = arc();
@@ -47,6 +46,14 @@ void reset_run_state()
     max_apparent_magnitude = 0.0;
     min_absolute_magnitude = 0.0;
     max_absolute_magnitude = 0.0;
+    ran_out_of_memory = false;
+    reset_catalogue_state();
+}
+
+void reset_catalogue_state()
+{
+    total_number = 0;
+    number_of_selected = 0;
     DB_First = record();
     First_Selected = nullptr;
     catalogue_records.release();

@@ -42,13 +42,17 @@ extern record* First_Selected;
 // Where every record of the catalogue list after DB_First lives.
 extern record_pool catalogue_records;
 
-// The result of a phase that ran out of memory, after it printed so: the
-// run ends without a page.
-constexpr int no_memory = 2;
+// Set by a phase that ran out of memory, after it printed so: the run ends
+// without a page.
+extern bool ran_out_of_memory;
 
 // Gives every global above its initial value again and releases the
 // catalogue records allocated so far. The program runs once per process and
 // never calls it; tests and fuzz harnesses that run phases repeatedly do.
 void reset_run_state();
+
+// The part of reset_run_state that concerns the catalogue list, the selected
+// chain and the two counters, leaving the style and the query as they are.
+void reset_catalogue_state();
 
 #endif

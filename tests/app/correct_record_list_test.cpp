@@ -1,14 +1,10 @@
 // Correct_record_list: normalisation of every declination and the count.
 #include <gtest/gtest.h>
 
-#include "state/state.h"
 #include "app/correct_record_list.h"
+#include "support/reader_test.h"
 
-class CorrectRecordList : public testing::Test {
-protected:
-    void SetUp() override { reset_run_state(); }
-    void TearDown() override { reset_run_state(); }
-};
+class CorrectRecordList : public reader_test {};
 
 TEST_F(CorrectRecordList, CountsTheHeadRecordAlone)
 {

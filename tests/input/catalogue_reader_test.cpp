@@ -10,6 +10,7 @@
 #include "app/correct_record_list.h"
 #include "input/readers.h"
 #include "support/reader_test.h"
+#include "support/scratch_file.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ const char entry_b[] = "Q 0000-001$00$03$30.28$+00$08$12.8$2.59$1e8$1e8$00$00$56
 class CatalogueReader : public reader_test {
 protected:
     // Reads `text` as the catalogue and returns what was printed.
-    static std::string read(const std::string& text) { return console_of(read_catalogue, text); }
+    static std::string read(const std::string& text) { return catalogue_console(text); }
     static std::vector<const record*> list() { return catalogue_list(); }
 };
 
@@ -185,16 +186,14 @@ TEST_F(CatalogueReader, SmallReadBuffersGiveTheSameList)
 
     for (std::size_t buffer = 16; buffer <= 64; buffer += 3) {
         reset_run_state();
-        std::FILE* file = std::tmpfile();
-        ASSERT_NE(file, nullptr);
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::rewind(file);
+        scratch_file file(text);
+        ASSERT_TRUE(file.ok());
         {
-            scan_stream s(file, buffer);
+            catalogue_shape shape;
+            shape.buffer_size = buffer;
             console_capture console;
-            read_catalogue(s);
+            read_catalogue(file.text(), shape);
         }
-        std::fclose(file);
         const auto records = list();
         ASSERT_EQ(records.size(), expected.size()) << "buffer " << buffer;
         for (std::size_t i = 0; i < records.size(); ++i) {

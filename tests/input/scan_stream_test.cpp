@@ -8,6 +8,7 @@
 #include <string>
 
 #include "input/scan_stream.h"
+#include "support/scratch_file.h"
 
 namespace {
 
@@ -137,17 +138,15 @@ TEST(ReadInt, SignDigitsAndClamping)
 TEST(ScanStream, NumbersAndFieldsAcrossBufferRefills)
 {
     // Numbers that straddle every position around the 256 KiB refill point.
-    std::FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
     std::string text;
     int expected_count = 0;
     while (text.size() < 600 * 1024) {
         text += "123.456e-1$";
         ++expected_count;
     }
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-    scan_stream s(file);
+    scratch_file file(text);
+    ASSERT_TRUE(file.ok());
+    scan_stream s(file.text());
     int count = 0;
     double value = 0;
     while (s.read_double(value)) {
@@ -157,5 +156,4 @@ TEST(ScanStream, NumbersAndFieldsAcrossBufferRefills)
     }
     EXPECT_EQ(count, expected_count);
     EXPECT_EQ(s.get(), -1);
-    std::fclose(file);
 }

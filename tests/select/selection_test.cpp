@@ -45,18 +45,11 @@ protected:
     // Whether `r`, as the only record of the catalogue, is selected.
     static bool selected(const record& r)
     {
-        reset_run_state_keeping_query();
+        reset_catalogue_state();
         DB_First = r;
         EXPECT_EQ(result_list_generator(), 0);
         EXPECT_EQ(number_of_selected, First_Selected != nullptr ? 1 : 0);
         return First_Selected == &DB_First;
-    }
-
-    static void reset_run_state_keeping_query()
-    {
-        DB_First = record();
-        First_Selected = nullptr;
-        number_of_selected = 0;
     }
 };
 
@@ -156,7 +149,7 @@ TEST_F(Selection, Epoch1950UsesTheOtherCoordinates)
     EXPECT_FALSE(selected(r));
 
     epoch = 2001;
-    reset_run_state_keeping_query();
+    reset_catalogue_state();
     console_capture console;
     EXPECT_EQ(result_list_generator(), 1);
     EXPECT_EQ(console.text(), "Invalid epoch value\n");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "input/catalogue_parts.h"
 #include "input/scan_stream.h"
 #include "model/record.h"
 #include "state/state.h"
@@ -26,6 +27,19 @@ protected:
         scan_stream stream(text.data(), text.size());
         console_capture console;
         read(stream);
+        return console.text();
+    }
+
+    // Reads `text`, in memory, as the catalogue in `shape` (in order, by
+    // default) and returns what it printed.
+    static std::string catalogue_console(const std::string& text,
+                                         const catalogue_shape& shape = catalogue_shape())
+    {
+        text_source source;
+        source.data = text.data();
+        source.size = text.size();
+        console_capture console;
+        read_catalogue(source, shape);
         return console.text();
     }
 

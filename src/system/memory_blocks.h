@@ -1,7 +1,7 @@
-// Large blocks of memory for the catalogue's records, from the operating
-// system where it has a better way than malloc for them.
-#ifndef TARNVEL_STATE_BLOCK_MEMORY_H
-#define TARNVEL_STATE_BLOCK_MEMORY_H
+// Large blocks of memory for the catalogue's records, straight from the
+// operating system where it has a better way than malloc for them.
+#ifndef TARNVEL_SYSTEM_MEMORY_BLOCKS_H
+#define TARNVEL_SYSTEM_MEMORY_BLOCKS_H
 
 #include <cstddef>
 

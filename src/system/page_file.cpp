@@ -1,8 +1,8 @@
-// page_file for POSIX systems and for Windows. These are the program's only
-// file-system calls beyond the standard library's: creating a file that
-// must not exist yet, giving it the page's permission bits, replacing the
-// page in one step, and the signal handling that removes an unfinished page.
-#include "report/page_file.h"
+// page_file for POSIX systems and for Windows: finding the file the page
+// stands for, creating a file that must not exist yet, giving it the
+// replaced file's owner, group and permission bits, replacing that file in
+// one step, and the signal handling that removes an unfinished page.
+#include "system/page_file.h"
 
 #include <chrono>
 #include <csignal>
@@ -24,7 +24,7 @@
 namespace {
 
 // The temporary file a signal must remove: its name, and whether it is there.
-char pending_name[page_file::max_name];
+char pending_name[page_file::max_temporary_name];
 volatile std::sig_atomic_t pending = 0;
 
 // Attempts at a fresh name before giving up; each one that fails found a
@@ -44,10 +44,11 @@ std::uint64_t mixed(std::uint64_t x)
 
 std::uint64_t process_number();
 
-// "<page_name>.tmp." and ten letters and digits that no other run at the
-// same time picks: they mix this process's number, the time, an address
-// that varies from run to run, and the attempt.
-void make_name(char* out, const char* page_name, unsigned attempt)
+// "<target>.tmp." and suffix_length letters and digits that no other run at
+// the same time picks: they mix this process's number, the time, an address
+// that varies from run to run, and the attempt. `target` is shorter than
+// page_file::max_path.
+void make_name(char* out, const char* target, unsigned attempt)
 {
     int local = 0;
     std::uint64_t seed = mixed(process_number());
@@ -55,14 +56,24 @@ void make_name(char* out, const char* page_name, unsigned attempt)
                             std::chrono::steady_clock::now().time_since_epoch().count()));
     seed = mixed(seed ^ reinterpret_cast<std::uintptr_t>(&local));
     seed = mixed(seed + attempt);
-    const std::size_t length = std::strlen(page_name);
-    std::memcpy(out, page_name, length);
+    const std::size_t length = std::strlen(target);
+    std::memcpy(out, target, length);
     std::memcpy(out + length, ".tmp.", 5);
     char* at = out + length + 5;
     const char alphabet[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    for (int i = 0; i < 10; ++i, seed /= 36)
+    for (std::size_t i = 0; i < page_file::suffix_length; ++i, seed /= 36)
         *at++ = alphabet[seed % 36];
     *at = '\0';
+}
+
+// Copies `text` to `out` (max_path bytes); false when it does not fit.
+bool copy_path(char* out, const char* text)
+{
+    const std::size_t length = std::strlen(text);
+    if (length >= page_file::max_path)
+        return false;
+    std::memcpy(out, text, length + 1);
+    return true;
 }
 
 // How an exclusive creation went.
@@ -102,8 +113,24 @@ public:
     ~signals_held() {}
 };
 
+// The page's own name: links are not followed on Windows.
+bool find_target(const char* page_name, char* target)
+{
+    return copy_path(target, page_name);
+}
+
+bool may_replace(const char* target)
+{
+    // Judged by the page's attributes, without opening it, which would
+    // stand in the way of another run replacing it at the same time.
+    const DWORD attributes = GetFileAttributesA(target);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
 // Creates `name`, which must not exist, as a descriptor for writing text.
-created create_descriptor(const char* name, const char*, int& descriptor)
+created create_descriptor(const char* name, int& descriptor)
 {
     HANDLE handle = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -130,6 +157,12 @@ void close_descriptor(int descriptor)
     _close(descriptor);
 }
 
+// Windows files have no owner, group and bits of this kind to carry over.
+bool give_final_attributes(std::FILE*, const char*)
+{
+    return true;
+}
+
 bool replace(const char* from, const char* to)
 {
     // A page that another program (another run, a web server) holds open
@@ -144,16 +177,6 @@ bool replace(const char* from, const char* to)
         Sleep(10);
     }
     return false;
-}
-
-bool may_replace_page(const char* page_name)
-{
-    // Judged by the page's attributes, without opening it, which would
-    // stand in the way of another run replacing it at the same time.
-    const DWORD attributes = GetFileAttributesA(page_name);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
-    return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
 }
 
 void remove_file(const char* name)
@@ -219,8 +242,71 @@ private:
     sigset_t previous_;
 };
 
-// Creates `name`, which must not exist, as a descriptor for writing.
-created create_descriptor(const char* name, const char* page_name, int& descriptor)
+// The most links followed from the page's name, as the kernel's own limit.
+constexpr int max_links = 40;
+
+// Whether the kernel would follow the link `path` (of status `link`) for
+// this account: not in a sticky directory that others may write, unless the
+// link is the account's own or the directory owner's.
+bool may_follow(const char* path, const struct stat& link)
+{
+    char directory[page_file::max_path];
+    std::memcpy(directory, path, std::strlen(path) + 1);
+    char* slash = std::strrchr(directory, '/');
+    if (slash == nullptr)
+        std::memcpy(directory, ".", 2);
+    else
+        slash[slash == directory ? 1 : 0] = '\0';
+    struct stat holder;
+    if (stat(directory, &holder) != 0)
+        return false;
+    const bool open_sticky = (holder.st_mode & S_ISVTX) != 0 && (holder.st_mode & S_IWOTH) != 0;
+    return !open_sticky || link.st_uid == geteuid() || link.st_uid == holder.st_uid;
+}
+
+// The file `page_name` stands for: itself, or where its links lead. False
+// for a link that may not be followed, a loop, or a path too long.
+bool find_target(const char* page_name, char* target)
+{
+    char current[page_file::max_path];
+    if (!copy_path(current, page_name))
+        return false;
+    for (int links = 0;; ++links) {
+        struct stat status;
+        if (lstat(current, &status) != 0)
+            return errno == ENOENT && copy_path(target, current); // to be created
+        if (!S_ISLNK(status.st_mode))
+            return copy_path(target, current);
+        if (links == max_links || !may_follow(current, status))
+            return false;
+        char contents[page_file::max_path];
+        const ssize_t length = readlink(current, contents, sizeof contents - 1);
+        if (length <= 0 || static_cast<std::size_t>(length) >= sizeof contents - 1)
+            return false;
+        contents[length] = '\0';
+        // A relative target is relative to the link's own directory.
+        const char* slash = std::strrchr(current, '/');
+        const std::size_t kept = contents[0] == '/' || slash == nullptr
+                                     ? 0
+                                     : static_cast<std::size_t>(slash - current) + 1;
+        if (kept + static_cast<std::size_t>(length) >= sizeof current)
+            return false;
+        std::memcpy(current + kept, contents, static_cast<std::size_t>(length) + 1);
+    }
+}
+
+bool may_replace(const char* target)
+{
+    if (access(target, F_OK) != 0)
+        return errno == ENOENT;
+    struct stat existing;
+    return stat(target, &existing) == 0 && !S_ISDIR(existing.st_mode) &&
+           access(target, W_OK) == 0;
+}
+
+// Creates `name`, which must not exist, as a descriptor for writing, open
+// to its owner alone until publication.
+created create_descriptor(const char* name, int& descriptor)
 {
     int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY;
 #if defined(O_NOFOLLOW)
@@ -229,18 +315,10 @@ created create_descriptor(const char* name, const char* page_name, int& descript
 #if defined(O_CLOEXEC)
     flags |= O_CLOEXEC;
 #endif
-    // A new file gets 0666 less the umask, as a new page would.
-    descriptor = open(name, flags, 0666);
+    descriptor = open(name, flags, 0600);
     if (descriptor < 0)
         return errno == EEXIST ? created::exists : created::failed;
-    // Where a page exists, the new one keeps its permission bits.
-    struct stat existing;
-    if (stat(page_name, &existing) != 0 || !S_ISREG(existing.st_mode) ||
-        fchmod(descriptor, existing.st_mode & 0777) == 0)
-        return created::yes;
-    close(descriptor);
-    unlink(name);
-    return created::failed;
+    return created::yes;
 }
 
 std::FILE* stream_of(int descriptor)
@@ -253,18 +331,37 @@ void close_descriptor(int descriptor)
     close(descriptor);
 }
 
+// The bits a new file gets: 0666 less the umask.
+mode_t new_file_bits()
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Gives the finished page at `page` the owner, group and permission bits of
+// `target` where it exists (as far as this account may), or the bits of a
+// new file.
+bool give_final_attributes(std::FILE* page, const char* target)
+{
+    const int descriptor = fileno(page);
+    struct stat existing;
+    if (stat(target, &existing) != 0 || !S_ISREG(existing.st_mode))
+        return fchmod(descriptor, new_file_bits()) == 0;
+    mode_t bits = existing.st_mode & 0777;
+    if (fchown(descriptor, existing.st_uid, existing.st_gid) != 0 &&
+        fchown(descriptor, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+        // Another group than the replaced page's: it may read no more than
+        // everyone may.
+        const mode_t group = S_IRWXG;
+        bits = (bits & ~group) | (bits & group & ((bits & S_IRWXO) << 3));
+    }
+    return fchmod(descriptor, bits) == 0;
+}
+
 bool replace(const char* from, const char* to)
 {
     return std::rename(from, to) == 0;
-}
-
-bool may_replace_page(const char* page_name)
-{
-    if (access(page_name, F_OK) != 0)
-        return errno == ENOENT;
-    struct stat existing;
-    return stat(page_name, &existing) == 0 && !S_ISDIR(existing.st_mode) &&
-           access(page_name, W_OK) == 0;
 }
 
 void remove_file(const char* name)
@@ -275,10 +372,10 @@ void remove_file(const char* name)
 #endif
 
 // Creates `name` exclusively and opens a stream on it.
-created create_exclusively(const char* name, const char* page_name, std::FILE*& stream)
+created create_exclusively(const char* name, std::FILE*& stream)
 {
     int descriptor = -1;
-    const created result = create_descriptor(name, page_name, descriptor);
+    const created result = create_descriptor(name, descriptor);
     if (result != created::yes)
         return result;
     stream = stream_of(descriptor);
@@ -291,24 +388,25 @@ created create_exclusively(const char* name, const char* page_name, std::FILE*& 
 
 } // namespace
 
-bool page_file::may_replace(const char* page_name)
+page_file::~page_file()
 {
-    return may_replace_page(page_name);
+    if (pending_)
+        discard();
 }
 
 bool page_file::create(const char* page_name)
 {
-    if (std::strlen(page_name) > 64)
+    if (!find_target(page_name, target_) || !may_replace(target_))
         return false;
-    page_name_ = page_name;
     install_cleanup();
     for (unsigned attempt = 0; attempt < max_attempts; ++attempt) {
-        make_name(name_, page_name, attempt);
+        make_name(name_, target_, attempt);
         signals_held hold;
         std::memcpy(pending_name, name_, sizeof pending_name);
-        switch (create_exclusively(name_, page_name, stream_)) {
+        switch (create_exclusively(name_, stream_)) {
         case created::yes:
             pending = 1;
+            pending_ = true;
             return true;
         case created::exists:
             continue;
@@ -321,16 +419,19 @@ bool page_file::create(const char* page_name)
 
 bool page_file::publish(bool written)
 {
-    const bool closed = stream_ != nullptr && std::fclose(stream_) == 0;
+    bool ready = written && stream_ != nullptr && std::fflush(stream_) == 0 &&
+                 give_final_attributes(stream_, target_);
+    ready = stream_ != nullptr && std::fclose(stream_) == 0 && ready;
     stream_ = nullptr;
     bool in_place = false;
     {
         signals_held hold;
-        if (written && closed)
-            in_place = replace(name_, page_name_);
+        if (ready)
+            in_place = replace(name_, target_);
         if (!in_place)
             remove_file(name_);
         pending = 0;
+        pending_ = false;
     }
     return in_place;
 }

@@ -4,7 +4,7 @@
 // mapping on the spot (Linux with transparent huge pages on "madvise"), a
 // machine whose free memory is fragmented pays far more for the compaction
 // than the larger pages save.
-#include "state/block_memory.h"
+#include "system/memory_blocks.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <sys/mman.h>

@@ -1,7 +1,9 @@
-// settle_standard_streams for POSIX systems and for Windows.
-#include "app/process_setup.h"
+// settle_standard_streams and processor_count for POSIX systems and for
+// Windows.
+#include "system/process.h"
 
 #include <cstdio>
+#include <thread>
 
 #if defined(_WIN32)
 #include <io.h>
@@ -37,5 +39,12 @@ void settle_standard_streams()
         }
     }
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 #endif
+
+int processor_count()
+{
+    const unsigned count = std::thread::hardware_concurrency();
+    return count == 0 ? 1 : static_cast<int>(count);
+}

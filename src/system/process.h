@@ -1,0 +1,18 @@
+// What the program settles with its process before it does anything else,
+// and what it asks of the machine.
+#ifndef TARNVEL_SYSTEM_PROCESS_H
+#define TARNVEL_SYSTEM_PROCESS_H
+
+// Opens the null device on each standard stream (input, output, error) that
+// the program was started without, so that no file the program opens takes
+// a standard stream's place and receives the console's text. Ignores a
+// broken pipe on the console (SIGPIPE), so that a console nobody reads any
+// more does not end the program (its writes merely fail), and a file grown
+// beyond the size limit (SIGXFSZ), so that such a write fails as a full
+// disk does.
+void settle_standard_streams();
+
+// The number of processors the program may run threads on; 1 when unknown.
+int processor_count();
+
+#endif
