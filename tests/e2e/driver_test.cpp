@@ -17,9 +17,7 @@ const char success_line[] = "\nFile results.html has been created successfully\n
 TEST(Driver, SuccessfulRunEndsWithTheSuccessLine)
 {
     e2e_case c;
-    c.copy(examples_dir() / "style.var", "style.var");
-    c.copy(examples_dir() / "query.frm", "query.frm");
-    c.copy(examples_dir() / "quasar_list.dat", "quasar_list.dat");
+    c.copy_demo_inputs();
     const run_result r = c.run();
     EXPECT_EQ(r.console, success_line);
     EXPECT_EQ(r.errors, "");
@@ -87,6 +85,13 @@ TEST(Driver, HelpAndVersionAnswerAndTouchNoFile)
         else
             EXPECT_EQ(r.console.rfind("Usage: tarnvel [--help | --version]\n", 0), 0u) << r.console;
         EXPECT_EQ(listing(), before) << argument << " touched a file";
+    }
+    // A reader of the console that has gone changes nothing.
+    for (const char* argument : {"--help", "--version"}) {
+        const run_result gone = c.run_in_shell(
+            "{ sleep 0.3; ", std::string(argument) + " 2>/dev/null; echo $? >code; } | true");
+        EXPECT_EQ(read_file(c.directory() / "code"), std::string("0\n"))
+            << argument << " into a pipe nobody reads (141: ended by SIGPIPE)";
     }
     // Anything else is ignored, as it always was: the query is answered.
     const run_result r = c.run_with_arguments("--help extra");

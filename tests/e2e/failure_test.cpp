@@ -12,44 +12,16 @@
 #include <thread>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/console_texts.h"
 #include "support/e2e.h"
 #include "support/forms.h"
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 
-namespace {
-
-const char created[] = "\nFile results.html has been created successfully\n";
-const char not_created[] = "\nError: File results.html has not been created\n";
-
-bool sanitized_build()
-{
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-    return true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-    return true;
-#else
-    return false;
-#endif
-#else
-    return false;
-#endif
-}
-
-#define SKIP_UNDER_RUNNER()                                                                        \
-    if (program_has_runner())                                                                      \
-    GTEST_SKIP() << "the shell's files, limits and signals do not reach a program under a runner"
-
-} // namespace
 
 TEST(Failure, LinkHardLinkOrFifoAtTheOldTemporaryNameIsNeverWrittenThrough)
 {
@@ -69,7 +41,7 @@ TEST(Failure, LinkHardLinkOrFifoAtTheOldTemporaryNameIsNeverWrittenThrough)
         else
             ASSERT_EQ(mkfifo(planted.c_str(), 0644), 0);
         const run_result r = c.run_in_shell("timeout 60 ");
-        EXPECT_EQ(r.console, created) << kind;
+        EXPECT_EQ(r.console, page_created) << kind;
         EXPECT_EQ(read_file(victim), std::string("PRECIOUS\n")) << kind;
         EXPECT_FALSE(fs::exists(c.directory().parent_path() / "created-by-the-run")) << kind;
         EXPECT_FALSE(fs::is_symlink(c.directory() / "results.html")) << kind;
@@ -90,7 +62,7 @@ TEST(Failure, PageTakesTheBitsOfANewFileOrOfThePageItReplacesAndTheRunnersOwners
         ASSERT_EQ(chown((c.directory() / "results.html.tmp").c_str(), 65534, 65534), 0);
     }
     const run_result fresh = c.run_in_shell("umask 027; ");
-    EXPECT_EQ(fresh.console, created);
+    EXPECT_EQ(fresh.console, page_created);
     struct stat page;
     ASSERT_EQ(stat((c.directory() / "results.html").c_str(), &page), 0);
     EXPECT_EQ(page.st_mode & 0777, 0640u) << "0666 less the umask";
@@ -109,9 +81,9 @@ TEST(Failure, ConcurrentRunsInOneDirectoryEachPublishAWholePage)
     c.write("style.var", demo_style());
     c.write("quasar_list.dat", generated_catalogue(20000));
     const run_result alone = c.run();
-    ASSERT_EQ(alone.console, created);
+    ASSERT_EQ(alone.console, page_created);
     const std::string console = page_has_crlf() ? "\r\nFile results.html has been created successfully\r\n"
-                                                : created;
+                                                : page_created;
     ASSERT_TRUE(alone.page.has_value());
     for (int trial = 0; trial < 8; ++trial) {
         std::vector<std::thread> runs;
@@ -164,7 +136,7 @@ TEST(Failure, ReadOnlyInputsAreRead)
     const std::optional<run_result> r = c.run_unprivileged();
     if (!r)
         GTEST_SKIP() << "no unprivileged user to run as here: permissions would not apply";
-    EXPECT_EQ(r->console, created);
+    EXPECT_EQ(r->console, page_created);
     EXPECT_EQ(r->page, expected_page("demo.html"));
 }
 
@@ -179,7 +151,7 @@ TEST(Failure, CatalogueThatCannotBeReadKeepsTheLastGoodPage)
         const run_result r = c.run();
         EXPECT_EQ(r.console, std::string("error of opening file style.var\n"
                                          "error open file quasar_list.dat\n") +
-                                 not_created);
+                                 page_not_created);
         EXPECT_EQ(r.exit_status, 0);
         EXPECT_EQ(r.page, std::string("last good page\n"));
     }
@@ -194,7 +166,7 @@ TEST(Failure, FirstNameCutByTheEndOfInputIsNoEntry)
         c.write("query.frm", query_form(everything()));
         c.write("quasar_list.dat", catalogue);
         const run_result r = c.run();
-        EXPECT_EQ(r.console, std::string("error of opening file style.var\n") + created);
+        EXPECT_EQ(r.console, std::string("error of opening file style.var\n") + page_created);
         const std::string page = as_lf(r.page.value_or(""));
         const std::string total = catalogue.size() < 3 ? "1 " : "32";
         EXPECT_NE(page.find("Total number of records is " + total), std::string::npos) << page;
@@ -219,10 +191,10 @@ TEST(Failure, MemoryLimitEndsTheRunWithAMessageNotAnAbort)
         if (r.exit_status == 127 && r.console.empty())
             continue; // the loader found no room for the program
         EXPECT_EQ(r.exit_status, 0) << limit_kib << " KiB: " << r.console << r.errors;
-        const bool no_page = r.console.size() >= sizeof not_created - 1 &&
-                             r.console.compare(r.console.size() - (sizeof not_created - 1),
-                                               std::string::npos, not_created) == 0;
-        succeeded = r.console == std::string("") + created;
+        const bool no_page = r.console.size() >= sizeof page_not_created - 1 &&
+                             r.console.compare(r.console.size() - (sizeof page_not_created - 1),
+                                               std::string::npos, page_not_created) == 0;
+        succeeded = r.console == std::string("") + page_created;
         EXPECT_TRUE(no_page || succeeded) << limit_kib << " KiB: " << r.console;
         memory_messages += r.console.find("not enough memory") != std::string::npos;
     }
@@ -252,23 +224,10 @@ TEST(Failure, SignalPartWayThroughThePageLeavesNoTemporaryFile)
         c.write("results.html", "last page\n");
         bool caught_mid_page = false;
         for (int attempt = 0; attempt < 10 && !caught_mid_page; ++attempt) {
-            const std::string program = test_program_path();
-            const fs::path previous = fs::current_path();
-            fs::current_path(c.directory());
-            char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
-            posix_spawn_file_actions_t actions;
-            posix_spawn_file_actions_init(&actions);
-            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-            pid_t child = -1;
-            ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ), 0);
-            posix_spawn_file_actions_destroy(&actions);
-            fs::current_path(previous);
+            const pid_t child = start_program(c);
+            ASSERT_GT(child, 0);
             // Wait for the temporary page to appear, then signal at once.
-            const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-            while (temporary_files(c) == 0 && std::chrono::steady_clock::now() < give_up &&
-                   waitpid(child, nullptr, WNOHANG) == 0)
-                std::this_thread::sleep_for(std::chrono::microseconds(200));
-            const bool mid_page = temporary_files(c) > 0;
+            const bool mid_page = await_temporary_page(c, child);
             kill(child, signal_number);
             int status = 0;
             waitpid(child, &status, 0);

@@ -48,7 +48,7 @@ void expect_page(const run_result& r, const std::string& golden)
 {
     ASSERT_TRUE(r.page.has_value()) << "no page written; console: " << r.console;
     if (std::getenv("TARNVEL_UPDATE_GOLDEN") != nullptr && !page_has_crlf()) {
-        std::ofstream(std::filesystem::path(TARNVEL_GOLDEN_DIR) / golden, std::ios::binary)
+        std::ofstream(golden_dir() / golden, std::ios::binary)
             << *r.page;
         return;
     }

@@ -5,12 +5,19 @@
 
 #include <atomic>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -204,7 +211,7 @@ bool program_has_runner()
 
 std::string expected_page(const std::string& golden_name)
 {
-    const std::optional<std::string> golden = read_file(fs::path(TARNVEL_GOLDEN_DIR) / golden_name);
+    const std::optional<std::string> golden = read_file(golden_dir() / golden_name);
     EXPECT_TRUE(golden.has_value()) << "missing golden page " << golden_name;
     if (!golden || !page_has_crlf())
         return golden.value_or("");
@@ -231,6 +238,11 @@ bool site_texts_are_defaults()
     return TARNVEL_SITE_TEXTS_ARE_DEFAULTS != 0;
 }
 
+fs::path golden_dir()
+{
+    return TARNVEL_GOLDEN_DIR;
+}
+
 fs::path examples_dir()
 {
     return TARNVEL_EXAMPLES_DIR;
@@ -239,4 +251,47 @@ fs::path examples_dir()
 fs::path shared_data_dir()
 {
     return TARNVEL_SHARED_DATA_DIR;
+}
+
+bool sanitized_build()
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+    return true;
+#else
+    return false;
+#endif
+#else
+    return false;
+#endif
+}
+
+int start_program(const e2e_case& c)
+{
+    const std::string program = test_program_path();
+    char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    // The working directory is changed around the spawn: no other thread of
+    // a test runs meanwhile.
+    const fs::path previous = fs::current_path();
+    fs::current_path(c.directory());
+    pid_t child = -1;
+    if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ) != 0)
+        child = -1;
+    fs::current_path(previous);
+    posix_spawn_file_actions_destroy(&actions);
+    return child;
+}
+
+bool await_temporary_page(const e2e_case& c, int child)
+{
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (temporary_files(c) == 0 && std::chrono::steady_clock::now() < give_up &&
+           waitpid(child, nullptr, WNOHANG) == 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    return temporary_files(c) > 0;
 }

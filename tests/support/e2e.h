@@ -69,6 +69,9 @@ int temporary_files(const e2e_case& c);
 // The bytes of a file, or nothing when it cannot be read.
 std::optional<std::string> read_file(const std::filesystem::path& path);
 
+// Where the golden pages are kept.
+std::filesystem::path golden_dir();
+
 // The page the program writes, from a golden page kept with LF line ends:
 // the line ends are made CRLF when the program under test writes them so.
 std::string expected_page(const std::string& golden_name);
@@ -94,5 +97,25 @@ bool program_has_runner();
 // The directory of the demo files and of the shared catalogues.
 std::filesystem::path examples_dir();
 std::filesystem::path shared_data_dir();
+
+// True in a build under AddressSanitizer or ThreadSanitizer, whose shadow
+// memory does not fit a memory limit.
+bool sanitized_build();
+
+// Skips a test that needs the shell's files, limits or signals to reach the
+// program, which they do not under a runner (Wine).
+#define SKIP_UNDER_RUNNER()                                                                        \
+    if (program_has_runner())                                                                      \
+    GTEST_SKIP() << "the shell's files, limits and signals do not reach a program under a runner"
+
+// Starts the program in the working directory of `c`, its standard output
+// going to the null device, and returns its process number without waiting
+// for it (-1 when it could not be started).
+int start_program(const e2e_case& c);
+
+// Waits until the working directory of `c` holds a temporary page, for at
+// most 30 seconds or until the process `child` ends; tells whether one
+// appeared while it ran.
+bool await_temporary_page(const e2e_case& c, int child);
 
 #endif

@@ -1,0 +1,97 @@
+// The catalogue as one file for the whole run, whatever the file is and
+// whatever happens to its name: replaced during the run, a FIFO, text behind
+// the closing line. Each test is named after the fault it pins.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include <sys/stat.h>
+
+#include "support/console_texts.h"
+#include "support/e2e.h"
+#include "support/forms.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs the program in `c` and returns what it printed and the most memory
+// it used, in KiB.
+std::pair<run_result, long> run_measured(const e2e_case& c)
+{
+    const run_result r = c.run_in_shell("'" TARNVEL_PEAK_MEMORY "' ");
+    const std::size_t at = r.errors.find("peak KiB: ");
+    const long kib = at == std::string::npos ? -1 : std::stol(r.errors.substr(at + 10));
+    return {r, kib};
+}
+
+} // namespace
+
+TEST(CatalogueFile, CatalogueReplacedDuringARunIsAnsweredFromTheFileThatWasOpened)
+{
+    SKIP_UNDER_RUNNER();
+    const std::string old_catalogue = generated_catalogue(30000); // a few MB: read in parts
+    e2e_case alone;
+    alone.write("query.frm", query_form(everything()));
+    alone.write("quasar_list.dat", old_catalogue);
+    const run_result expected = alone.run();
+    ASSERT_EQ(expected.console, std::string(no_style_file) + page_created);
+
+    // Right after the program opens the catalogue, another one is renamed
+    // over its name: the answer must be the opened file's, whole.
+    e2e_case c;
+    c.write("query.frm", query_form(everything()));
+    c.write("quasar_list.dat", old_catalogue);
+    c.write("quasar_list.next", generated_catalogue(20000) + generated_catalogue(20000));
+    const run_result r = c.run_in_shell("LD_PRELOAD='" TARNVEL_TEST_SHIM
+                                        "' ASAN_OPTIONS=verify_asan_link_order=0 ");
+    ASSERT_FALSE(fs::exists(c.directory() / "quasar_list.next")) << "the shim did not replace it";
+    EXPECT_EQ(r.console, expected.console);
+    const auto total = [](const std::optional<std::string>& page) {
+        const std::size_t at = page.value_or("").find("Total number of records is");
+        return at == std::string::npos ? std::string("none") : page->substr(at, 34);
+    };
+    EXPECT_EQ(total(r.page), total(expected.page));
+    EXPECT_TRUE(r.page == expected.page) << "a page of another catalogue, or of a mixture";
+}
+
+TEST(CatalogueFile, ShortFifoCatalogueDoesNotHang)
+{
+    SKIP_UNDER_RUNNER();
+    e2e_case c;
+    c.copy(examples_dir() / "style.var", "style.var");
+    c.copy(examples_dir() / "query.frm", "query.frm");
+    ASSERT_EQ(mkfifo((c.directory() / "quasar_list.dat").c_str(), 0600), 0);
+    // The writer fills the FIFO and goes; the program must read what came.
+    const run_result r = c.run_in_shell("cat '" + (examples_dir() / "quasar_list.dat").string() +
+                                        "' >quasar_list.dat & timeout 60 ");
+    EXPECT_EQ(r.exit_status, 0) << "124: it hung";
+    EXPECT_EQ(r.console, page_created);
+    EXPECT_EQ(r.page, expected_page("demo.html"));
+}
+
+TEST(CatalogueFile, TextAfterTheClosingLineIsNotParsed)
+{
+    SKIP_UNDER_RUNNER();
+    const std::string demo = read_file(examples_dir() / "quasar_list.dat").value_or("");
+    e2e_case plain;
+    plain.copy_demo_inputs();
+    const auto [without, plain_kib] = run_measured(plain);
+    ASSERT_GT(plain_kib, 0);
+
+    // 20 MB of entries behind the closing line: reading them would cost
+    // tens of megabytes of records; a look ahead costs a buffer.
+    std::string behind;
+    for (int copies = 0; behind.size() < 20000000; ++copies)
+        behind += generated_catalogue(10000).substr(0, 1000000);
+    e2e_case c;
+    c.copy_demo_inputs();
+    c.write("quasar_list.dat", demo + behind);
+    const auto [with, kib] = run_measured(c);
+    EXPECT_EQ(with.console, without.console);
+    EXPECT_EQ(with.page, without.page);
+    // A tenth more, and the buffer that looks ahead.
+    EXPECT_LE(kib, plain_kib + plain_kib / 10 + 256)
+        << "the text behind the closing line was read into memory";
+}
