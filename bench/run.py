@@ -19,9 +19,10 @@ cat of the catalogue, plus touching the records' memory once (touch_memory),
 plus writing a file of the page's size. It checks that tarnvel and every
 peer select the same entries.
 
-usage: bench/run.py [--entries N] [--runs R] [--smoke] [--work DIR]
+usage: bench/run.py [--entries N] [--runs R] [--smoke] [--work DIR] [--baseline PROGRAM]
 --smoke runs 20,000 entries once in each condition and checks that
-everything runs and selects alike, nothing about speed.
+everything runs and selects alike, nothing about speed. --baseline races
+another build of tarnvel (an earlier release) beside the peers.
 """
 import argparse
 import math
@@ -35,9 +36,6 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OWN_PEER = os.path.join(ROOT, "bench", "peer.awk")
 SHARED_PEER = os.path.join(os.path.dirname(ROOT), "shared", "bench", "peer_awk.sh")
 
-# sizeof(record) on the 64-bit systems the benchmark runs on: every entry
-# costs this much memory, which the floor and the churn are sized by.
-RECORD_BYTES = 368
 
 STYLE = "border=1\nwidth=90\nheight=50\ncolor_interchange=y\nheader_align=c\ncell_align=l\n"
 
@@ -67,8 +65,12 @@ def query_form(q):
 
 
 class Bench:
-    def __init__(self, tarnvel, generator, toucher):
+    def __init__(self, tarnvel, generator, toucher, record_bytes):
         self.tarnvel, self.generator, self.toucher = tarnvel, generator, toucher
+        # The memory every entry costs the program (sizeof(record), from the
+        # build), which the floor and the churn are sized by.
+        self.record_bytes = int(subprocess.run([record_bytes], check=True, capture_output=True,
+                                               text=True).stdout)
         self.churn_bytes = 0
 
     def timed(self, argv, cwd, condition, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL):
@@ -89,7 +91,8 @@ def build():
         subprocess.run(step, cwd=ROOT, check=True, stdout=subprocess.DEVNULL)
     build_dir = os.path.join(ROOT, "build", "bench")
     return (os.path.join(build_dir, "tarnvel"), os.path.join(build_dir, "bench", "gen_catalogue"),
-            os.path.join(build_dir, "bench", "touch_memory"))
+            os.path.join(build_dir, "bench", "touch_memory"),
+            os.path.join(build_dir, "bench", "record_bytes"))
 
 
 def make_catalogue(generator, entries, path):
@@ -119,13 +122,17 @@ def selected_count(page):
     return int(text[at + len(marker):].split()[0]) if at >= 0 else 0
 
 
-def peers():
-    """The peers at hand: name -> argv builder (catalogue, bounds) -> argv."""
+def peers(baseline):
+    """The peers at hand: name -> argv builder (catalogue, bounds) -> argv.
+    A baseline build of tarnvel, when given, answers in a directory of its
+    own (argv builder None)."""
     found = {"awk": lambda cat, q: ["mawk", "-F$"] +
              [arg for name, value in zip(BOUND_NAMES, q) for arg in ("-v", f"{name}={value}")] +
              ["-f", OWN_PEER, cat]}
     if os.path.exists(SHARED_PEER):
         found["shared awk"] = lambda cat, q: ["sh", SHARED_PEER, cat] + list(q) + ["/dev/null"]
+    if baseline:
+        found["baseline"] = None
     return found
 
 
@@ -147,6 +154,15 @@ def race(bench, catalogue, work, runs, with_peers):
             for _ in range(runs):
                 ours.append(bench.timed([bench.tarnvel], case, condition))
                 for peer, argv in with_peers.items():
+                    if argv is None:
+                        own = case + "-baseline"
+                        prepare(own, catalogue, q)
+                        theirs[peer].append(bench.timed([bench.baseline], own, condition))
+                        count = selected_count(os.path.join(own, "results.html"))
+                        if count != selected_count(page):
+                            sys.exit(f"{name}: tarnvel selected {selected_count(page)}, "
+                                     f"the baseline {count}")
+                        continue
                     log = os.path.join(case, peer.replace(" ", "_") + ".log")
                     with open(os.path.join(case, "peer.html"), "wb") as out, open(log, "w") as err:
                         theirs[peer].append(bench.timed(argv(catalogue, q), case, condition,
@@ -167,7 +183,7 @@ def race(bench, catalogue, work, runs, with_peers):
 def floor(bench, catalogue, entries, page_bytes, work, runs, condition):
     """cat of the catalogue + touching the records' memory + writing the page's size."""
     cat = statistics.median(bench.timed(["cat", catalogue], work, condition)[0] for _ in range(runs))
-    touch = statistics.median(bench.timed([bench.toucher, str(entries * RECORD_BYTES)], work,
+    touch = statistics.median(bench.timed([bench.toucher, str(entries * bench.record_bytes)], work,
                                           condition)[0] for _ in range(runs))
     target = os.path.join(work, "floor.html")
     blocks = max(1, math.ceil(page_bytes / (1 << 20)))
@@ -184,19 +200,22 @@ def main():
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--smoke", action="store_true")
     parser.add_argument("--work", default=os.path.join(ROOT, "build", "bench-work"))
+    parser.add_argument("--baseline", help="another tarnvel program to race, such as an "
+                        "earlier release build")
     args = parser.parse_args()
     if args.smoke:
         args.entries, args.runs = 20000, 1
-    with_peers = peers()
+    with_peers = peers(args.baseline)
 
     bench = Bench(*build())
+    bench.baseline = os.path.abspath(args.baseline) if args.baseline else None
     os.makedirs(args.work, exist_ok=True)
     sizes = [args.entries] if args.smoke else [args.entries, 5 * args.entries]
     table = {}
     for entries in sizes:
         catalogue = os.path.join(args.work, f"catalogue_{entries}.dat")
         make_catalogue(bench.generator, entries, catalogue)
-        bench.churn_bytes = entries * RECORD_BYTES * 3 // 2
+        bench.churn_bytes = entries * bench.record_bytes * 3 // 2
         table[entries] = race(bench, catalogue, os.path.join(args.work, str(entries)), args.runs,
                               with_peers if entries == args.entries else {})
         if entries == args.entries:

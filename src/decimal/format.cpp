@@ -11,6 +11,7 @@
 #include "decimal/binary64.h"
 #include "decimal/digits.h"
 #include "decimal/powers_of_ten.h"
+#include "system/compiler.h"
 
 namespace {
 
@@ -40,9 +41,7 @@ remainder_class classify(int order)
     return order == 0 ? remainder_half : remainder_above_half;
 }
 
-#if defined(__SIZEOF_INT128__)
-__extension__ typedef unsigned __int128 uint128;
-
+#if TARNVEL_HAS_UINT128
 // floor(m * 2^e2 * 10^t) with 128-bit integers, when they suffice.
 bool scaled_floor_fast(std::uint64_t m, int e2, int t, std::uint64_t& quotient,
                        remainder_class& rest)
@@ -126,41 +125,67 @@ void scaled_floor_exact(std::uint64_t m, int e2, int t, std::uint64_t& quotient,
     rest = classify(compare(numerator, denominator));
 }
 
+// Moves the decimal exponent `x` until floor(value * 10^(precision - 1 - x))
+// has exactly `precision` digits, from a guess at most two off:
+// scale(t, whole) stores floor(value * 10^t) in `whole`, or returns false
+// when it cannot tell. Returns false when scale does, or when no exponent
+// settles.
+template <typename Scale>
+bool settle_exponent(int precision, int& x, Scale scale)
+{
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::uint64_t whole;
+        if (!scale(precision - 1 - x, whole))
+            return false;
+        if (whole < integer_powers_of_ten[precision - 1])
+            --x;
+        else if (whole >= integer_powers_of_ten[precision])
+            ++x;
+        else
+            return true;
+    }
+    return false;
+}
+
+// Rounds `whole` (with a remainder of `rest`) to nearest, ties to even, and
+// moves on to the next power of ten when the rounding carries into it.
+void round_half_even(std::uint64_t whole, remainder_class rest, int precision, int x,
+                     std::uint64_t& digits, int& exponent)
+{
+    if (rest == remainder_above_half || (rest == remainder_half && (whole & 1) != 0))
+        ++whole;
+    if (whole == integer_powers_of_ten[precision]) {
+        whole = integer_powers_of_ten[precision - 1];
+        ++x;
+    }
+    digits = whole;
+    exponent = x;
+}
+
 // round_to_digits for precisions up to 6 in double arithmetic: v * 10^t (an
 // exact power) is one correctly rounded operation, within 2^-33 of the true
 // product below 10^6, so its floor and its rounding are right unless it lies
 // within 1e-9 of a tie; those and anything out of reach return false.
 bool round_with_doubles(double value, int precision, int x, std::uint64_t& digits, int& exponent)
 {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const int t = precision - 1 - x;
+    std::uint64_t floor_value = 0;
+    double fraction = 0;
+    const bool settled = settle_exponent(precision, x, [&](int t, std::uint64_t& whole) {
         if (t > binary64::max_exact_power_of_ten || t < -binary64::max_exact_power_of_ten)
             return false;
-        const double scaled = t >= 0 ? value * exact_powers_of_ten[t] : value / exact_powers_of_ten[-t];
+        const double scaled =
+            t >= 0 ? value * exact_powers_of_ten[t] : value / exact_powers_of_ten[-t];
         if (!(scaled < 1e7))
             return false;
-        const std::uint64_t whole = static_cast<std::uint64_t>(scaled);
-        const double fraction = scaled - static_cast<double>(whole);
-        if (whole < integer_powers_of_ten[precision - 1]) {
-            --x;
-            continue;
-        }
-        if (whole >= integer_powers_of_ten[precision]) {
-            ++x;
-            continue;
-        }
-        if (fraction > 0.5 - 1e-9 && fraction < 0.5 + 1e-9)
-            return false;
-        std::uint64_t rounded = whole + (fraction > 0.5 ? 1 : 0);
-        if (rounded == integer_powers_of_ten[precision]) {
-            rounded = integer_powers_of_ten[precision - 1];
-            ++x;
-        }
-        digits = rounded;
-        exponent = x;
+        whole = floor_value = static_cast<std::uint64_t>(scaled);
+        fraction = scaled - static_cast<double>(whole);
         return true;
-    }
-    return false;
+    });
+    if (!settled || (fraction > 0.5 - 1e-9 && fraction < 0.5 + 1e-9))
+        return false;
+    round_half_even(floor_value, fraction > 0.5 ? remainder_above_half : remainder_below_half,
+                    precision, x, digits, exponent);
+    return true;
 }
 
 // floor(n / 4096) for negative n too.
@@ -201,25 +226,76 @@ void round_to_digits(double value, std::uint64_t bits, int precision, std::uint6
         return;
     std::uint64_t quotient = 0;
     remainder_class rest = remainder_zero;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        const int t = precision - 1 - x;
+    settle_exponent(precision, x, [&](int t, std::uint64_t& whole) {
         if (!scaled_floor_fast(m, e2, t, quotient, rest))
             scaled_floor_exact(m, e2, t, quotient, rest);
-        if (quotient < integer_powers_of_ten[precision - 1])
-            --x;
-        else if (quotient >= integer_powers_of_ten[precision])
-            ++x;
-        else
-            break;
+        whole = quotient;
+        return true;
+    });
+    round_half_even(quotient, rest, precision, x, digits, exponent);
+}
+
+// Writes '-' at `out` for a negative `value`, moving `out` on, and returns
+// the magnitude of `value`.
+std::uint64_t put_sign(char*& out, int value)
+{
+    if (value >= 0)
+        return static_cast<std::uint64_t>(value);
+    *out++ = '-';
+    return 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
+}
+
+// The layouts of "%g" for `digits` (exactly `precision` of them, the first
+// not 0) times 10^(exponent - precision + 1), trailing zeros of the
+// fraction dropped. Each writes at `out` and returns the end. The digits are
+// written where they end up, and only then are trailing zeros dropped and a
+// point put in: no digit is divided out twice.
+
+// d.ddde+XX, for exponents below -4 or from `precision` on.
+char* put_exponent_form(char* out, std::uint64_t digits, int precision, int exponent)
+{
+    // The digits one place on, the first moved in front of the point.
+    write_digits_exactly(out + 1, digits, precision);
+    int kept = precision;
+    while (kept > 1 && out[kept] == '0')
+        --kept;
+    out[0] = out[1];
+    out[1] = '.';
+    out += kept > 1 ? kept + 1 : 1;
+    *out++ = 'e';
+    *out++ = exponent < 0 ? '-' : '+';
+    return write_digits(out, static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), 2);
+}
+
+// ddd.ddd, for exponents from 0 to precision - 1: the whole part is never
+// cut, the fraction loses its zeros.
+char* put_fixed_form(char* out, std::uint64_t digits, int precision, int exponent)
+{
+    const int whole = exponent + 1;
+    write_digits_exactly(out, digits, precision);
+    int kept = precision;
+    while (kept > whole && out[kept - 1] == '0')
+        --kept;
+    if (kept > whole) {
+        std::memmove(out + whole + 1, out + whole, static_cast<std::size_t>(kept - whole));
+        out[whole] = '.';
+        ++kept;
     }
-    if (rest == remainder_above_half || (rest == remainder_half && (quotient & 1) != 0))
-        ++quotient;
-    if (quotient == integer_powers_of_ten[precision]) {
-        quotient = integer_powers_of_ten[precision - 1];
-        ++x;
-    }
-    digits = quotient;
-    exponent = x;
+    return out + kept;
+}
+
+// 0.000ddd, for exponents from -4 to -1.
+char* put_fraction_form(char* out, std::uint64_t digits, int precision, int exponent)
+{
+    *out++ = '0';
+    *out++ = '.';
+    for (int i = -1; i > exponent; --i)
+        *out++ = '0';
+    write_digits_exactly(out, digits, precision);
+    int kept = precision;
+    while (kept > 1 && out[kept - 1] == '0')
+        --kept;
+    return out + kept;
 }
 
 } // namespace
@@ -227,13 +303,8 @@ void round_to_digits(double value, std::uint64_t bits, int precision, std::uint6
 char* format_int_padded5(char* out, int value)
 {
     char* start = out;
-    std::uint64_t magnitude = static_cast<std::uint64_t>(value);
-    if (value < 0) {
-        *out++ = '-';
-        magnitude = 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
-    }
-    out = write_digits(out, magnitude, 1);
-    return pad_to(start, out, 5);
+    const std::uint64_t magnitude = put_sign(out, value);
+    return pad_to(start, write_digits(out, magnitude, 1), 5);
 }
 
 char* format_int_two_digits(char* out, int value)
@@ -243,11 +314,7 @@ char* format_int_two_digits(char* out, int value)
         out[1] = static_cast<char>('0' + value % 10);
         return out + 2;
     }
-    std::uint64_t magnitude = static_cast<std::uint64_t>(value);
-    if (value < 0) {
-        *out++ = '-';
-        magnitude = 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
-    }
+    const std::uint64_t magnitude = put_sign(out, value);
     return write_digits(out, magnitude, 2);
 }
 
@@ -279,47 +346,12 @@ char* format_general(char* out, double value, int precision, int width)
     std::uint64_t digits;
     int exponent;
     round_to_digits(value, bits, precision, digits, exponent);
-
-    // The digits are written where they end up, and only then are trailing
-    // zeros dropped and a point put in: no digit is divided out twice.
-    if (exponent < -4 || exponent >= precision) {
-        // d.ddde+XX: the digits one place on, the first moved in front of the point.
-        write_digits_exactly(out + 1, digits, precision);
-        int kept = precision;
-        while (kept > 1 && out[kept] == '0')
-            --kept;
-        out[0] = out[1];
-        out[1] = '.';
-        out += kept > 1 ? kept + 1 : 1;
-        *out++ = 'e';
-        *out++ = exponent < 0 ? '-' : '+';
-        return pad_to(start, write_digits(out, static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), 2),
-                      width);
-    }
-    if (exponent >= 0) {
-        // ddd.ddd: the whole part is never cut; the fraction loses its zeros.
-        const int whole = exponent + 1;
-        write_digits_exactly(out, digits, precision);
-        int kept = precision;
-        while (kept > whole && out[kept - 1] == '0')
-            --kept;
-        if (kept > whole) {
-            std::memmove(out + whole + 1, out + whole, static_cast<std::size_t>(kept - whole));
-            out[whole] = '.';
-            ++kept;
-        }
-        return pad_to(start, out + kept, width);
-    }
-    // 0.000ddd
-    *out++ = '0';
-    *out++ = '.';
-    for (int i = -1; i > exponent; --i)
-        *out++ = '0';
-    write_digits_exactly(out, digits, precision);
-    int kept = precision;
-    while (kept > 1 && out[kept - 1] == '0')
-        --kept;
-    out += kept;
+    if (exponent < -4 || exponent >= precision)
+        out = put_exponent_form(out, digits, precision, exponent);
+    else if (exponent >= 0)
+        out = put_fixed_form(out, digits, precision, exponent);
+    else
+        out = put_fraction_form(out, digits, precision, exponent);
     return pad_to(start, out, width);
 }
 

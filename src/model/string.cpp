@@ -8,9 +8,8 @@ string::string()
 
 string::string(const char* source)
 {
-    const int limit = 39;
     int i = 0;
-    while (i < limit && source[i] != '\0') {
+    while (i < max_copied && source[i] != '\0') {
         text[i] = source[i];
         ++i;
     }

@@ -5,15 +5,18 @@
 class string {
 public:
     static constexpr int capacity = 100; // characters, the terminating NUL included
+    // The most characters the construction from a text copies; its callers
+    // pass short words only.
+    static constexpr int max_copied = 39;
 
     char text[capacity]; // at most 99 characters and the terminating NUL
 
     // The empty text: text[0] is NUL, the rest is left as it is.
     string();
 
-    // Copies `source` up to and including its NUL. A source of 39 or more
-    // characters keeps its first 39, followed by a NUL, so the buffer is
-    // always terminated.
+    // Copies `source` up to and including its NUL. A source of max_copied
+    // or more characters keeps its first max_copied, followed by a NUL, so
+    // the buffer is always terminated.
     explicit string(const char* source);
 
     // Reads a text field from `stream` up to the stop character `stop`, which

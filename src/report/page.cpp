@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "decimal/format.h"
+#include "report/arc_text.h"
 #include "report/results_table.h"
 #include "report/site_texts.h"
 #include "state/state.h"
@@ -29,15 +30,7 @@ void write_bound(page_stream& out, double value)
 // A bound arc as hh:mm:ss (or [-]dd:mm:ss) with the seconds truncated.
 void write_bound_arc(page_stream& out, const arc& bound, bool is_declination)
 {
-    char* at = out.room(4 * max_number_text);
-    if (is_declination && bound.sign < 0)
-        *at++ = '-';
-    at = format_int_two_digits(at, truncate_to_int(bound.units));
-    *at++ = ':';
-    at = format_int_two_digits(at, truncate_to_int(bound.minutes));
-    *at++ = ':';
-    at = format_int_two_digits(at, truncate_to_int(bound.seconds));
-    out.commit(at);
+    out.commit(put_arc_text(out.room(max_arc_text), bound, is_declination, seconds_form::truncated));
 }
 
 void write_author(page_stream& out, const char* email, const char* name)

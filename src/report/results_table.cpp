@@ -7,6 +7,7 @@
 #include "state/record_pool.h"
 #include "state/state.h"
 #include "decimal/format.h"
+#include "report/arc_text.h"
 #include "report/style_words.h"
 
 namespace {
@@ -46,26 +47,29 @@ void build_row_texts(row_texts& texts)
     }
 }
 
-// The table form of an arc: [-]hh:mm: then the seconds with "%-8.6g", with a
-// "0" in front of seconds below 10.
+char* put_text(char* at, const char* text, std::size_t length)
+{
+    std::memcpy(at, text, length);
+    return at + length;
+}
+
+// Copies the literal `text`, without its terminating NUL.
+template <std::size_t size>
+char* put_literal(char* at, const char (&text)[size])
+{
+    return put_text(at, text, size - 1);
+}
+
+// The table form of an arc: [-]hh:mm:ss.sss.
 char* put_arc(char* at, const arc& a, bool with_sign)
 {
-    if (with_sign && a.sign < 0)
-        *at++ = '-';
-    at = format_int_two_digits(at, truncate_to_int(a.units));
-    *at++ = ':';
-    at = format_int_two_digits(at, truncate_to_int(a.minutes));
-    *at++ = ':';
-    if (a.seconds < 10)
-        *at++ = '0';
-    return format_general(at, a.seconds, 6, 8);
+    return put_arc_text(at, a, with_sign, seconds_form::general);
 }
 
 char* put_magnitude(char* at, double magnitude)
 {
     if (magnitude == no_value_magnitude) {
-        std::memcpy(at, "&nbsp;", 6);
-        return at + 6;
+        return put_literal(at, "&nbsp;");
     }
     return format_general(at, magnitude, 6, 9);
 }
@@ -79,15 +83,8 @@ char* put_redshift(char* at, double redshift)
     return format_general(at, redshift, 6, 8);
 }
 
-char* put_text(char* at, const char* text, std::size_t length)
-{
-    std::memcpy(at, text, length);
-    return at + length;
-}
-
 // A cell is its opening line, its text and its closing line.
 const char cell_close[] = "\n  </td>\n";
-constexpr std::size_t cell_close_length = sizeof cell_close - 1;
 
 char* open_cell(char* at, const row_texts& texts)
 {
@@ -96,7 +93,7 @@ char* open_cell(char* at, const row_texts& texts)
 
 char* close_cell(char* at)
 {
-    return put_text(at, cell_close, cell_close_length);
+    return put_literal(at, cell_close);
 }
 
 char* put_name_cell(char* at, const row_texts& texts, const string& name)
@@ -128,25 +125,25 @@ void write_row(page_stream& out, const row_texts& texts, int parity, const recor
         at = close_cell(put_magnitude(open_cell(at, texts), magnitude));
     at = put_position_cells(at, texts, r.coords_1950);
     at = put_name_cell(at, texts, r.name_II);
-    at = put_text(at, "</tr>\n", 6);
+    at = put_literal(at, "</tr>\n");
     out.commit(at);
 }
 
 void write_opening_tag(page_stream& out)
 {
     char* at = out.room(256);
-    at = put_text(at, "<table", 6);
+    at = put_literal(at, "<table");
     if (border >= 0) {
-        at = put_text(at, " border=\"", 9);
+        at = put_literal(at, " border=\"");
         at = format_unsigned_two_digits(at, border);
         *at++ = '"';
     }
-    at = put_text(at, " width=\"", 8);
+    at = put_literal(at, " width=\"");
     at = format_unsigned_two_digits(at, width);
-    at = put_text(at, "% \"", 3);
-    at = put_text(at, " height=\"", 9);
+    at = put_literal(at, "% \"");
+    at = put_literal(at, " height=\"");
     at = format_unsigned_two_digits(at, height);
-    at = put_text(at, "% \"", 3);
+    at = put_literal(at, "% \"");
     out.commit(at);
     out.write(" align=\"");
     out.write(align_type_convert(table_align).text);

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "support/console_texts.h"
 #include "support/e2e.h"
 #include "support/forms.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 const std::string valid_query = query_form(everything());
 
-const char success_line[] = "\nFile results.html has been created successfully\n";
 
 } // namespace
 
@@ -19,7 +19,7 @@ TEST(Driver, SuccessfulRunEndsWithTheSuccessLine)
     e2e_case c;
     c.copy_demo_inputs();
     const run_result r = c.run();
-    EXPECT_EQ(r.console, success_line);
+    EXPECT_EQ(r.console, page_created);
     EXPECT_EQ(r.errors, "");
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_TRUE(r.page.has_value());
@@ -29,9 +29,8 @@ TEST(Driver, MissingQueryEndsTheRunWithoutAPage)
 {
     e2e_case c;
     const run_result r = c.run();
-    EXPECT_EQ(r.console, "error of opening file style.var\n"
-                         "error of opening file query.form\n"
-                         "Query input error: file results.html has not been created\n");
+    EXPECT_EQ(r.console,
+              std::string(no_style_file) + "error of opening file query.form\n" + query_refused);
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_FALSE(r.page.has_value());
 }
@@ -46,16 +45,9 @@ TEST(Driver, InvalidEpochEndsTheRunAfterTheSelection)
     c.write("results.html", "previous page\n");
     c.copy(examples_dir() / "quasar_list.dat", "quasar_list.dat");
     const run_result r = c.run();
-    EXPECT_EQ(r.console, std::string() +
-                             "file read message: stop_signal '=' lost\n"
-                             "file read message: stop_signal '=' lost\n"
-                             "file read message: stop_signal '=' lost\n"
-                             "file read message: stop_signal '=' lost\n"
-                             "file read message: stop_signal '=' lost\n"
-                             "file read message: stop_signal '=' lost\n"
-                             "Invalid epoch value\n"
-                             "result list error\n"
-                             "\nError: File results.html has not been created\n");
+    EXPECT_EQ(r.console, repeated(label_stop_lost, 6) + "Invalid epoch value\n"
+                                                    "result list error\n" +
+                             page_not_created);
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_EQ(r.page, std::string("previous page\n")) << "an existing page stays untouched";
 }
@@ -95,6 +87,6 @@ TEST(Driver, HelpAndVersionAnswerAndTouchNoFile)
     }
     // Anything else is ignored, as it always was: the query is answered.
     const run_result r = c.run_with_arguments("--help extra");
-    EXPECT_EQ(r.console, success_line);
+    EXPECT_EQ(r.console, page_created);
     EXPECT_EQ(r.page, expected_page("demo.html"));
 }

@@ -6,14 +6,14 @@
 #include <fstream>
 #include <string>
 
+#include "support/console_texts.h"
 #include "support/e2e.h"
 #include "support/forms.h"
 
 namespace {
 
-const char created[] = "\nFile results.html has been created successfully\n";
-const char not_created[] = "error of creation of results.html\n"
-                           "\nError: File results.html has not been created\n";
+const std::string creation_failed =
+    std::string("error of creation of results.html\n") + page_not_created;
 
 const std::string full_style = style_file("1", "90", "50", 'y', 'c', 'c');
 
@@ -69,7 +69,7 @@ TEST(Page, DemoQuery)
     e2e_case c;
     c.copy_demo_inputs();
     const run_result r = c.run();
-    EXPECT_EQ(r.console, created);
+    EXPECT_EQ(r.console, page_created);
     expect_page(r, "demo.html");
 }
 
@@ -85,7 +85,7 @@ TEST(Page, SummaryAndCountsOfTwoRecordsOutOf1234)
                              query("2000", "00:00:00", "24:00:00", "-30:00:00", "+05:30:15.5", "2",
                                    "3.5", "0", "30", "-40", "0"),
                              catalogue);
-    EXPECT_EQ(r.console, created);
+    EXPECT_EQ(r.console, page_created);
     ASSERT_TRUE(r.page.has_value());
     const std::string summary =
         "<font color=\"#008080\"><h4>Query parameters:<br>Coordinates at the epoch 2000  <br>\n"
@@ -111,7 +111,7 @@ TEST(Page, NoRecordSelected)
                                    "2", "10", "20", "-30", "-20"),
                              entry("Q 1", "05$00$00$+10$00$00$2$15$-25$05$00$00$+10$00$00", "J 1") +
                                  "$\n");
-    EXPECT_EQ(r.console, created);
+    EXPECT_EQ(r.console, page_created);
     expect_page(r, "no_record.html");
     const std::string page = as_lf(r.page.value_or(""));
     EXPECT_EQ(page.find("<table border"), std::string::npos);
@@ -133,7 +133,7 @@ TEST(Page, TableCellsOfSpecialValues)
     // The empty first name above is read as the closing line, so the last
     // entry with an empty second name ends the catalogue.
     const run_result r = run(&full_style, pass_all, edge_catalogue);
-    EXPECT_EQ(r.console, created);
+    EXPECT_EQ(r.console, page_created);
     expect_page(r, "edge_values.html");
     const std::string page = as_lf(r.page.value_or(""));
     for (const char* cell : {"\n00:03:05.5     \n", "\n-26:15:07.25    \n", "\n00:00:010      \n",
@@ -156,7 +156,7 @@ TEST(Page, AlternateColoursOffAndMissingStyleFile)
     EXPECT_NE(page.find("<tr align=\"l"), std::string::npos);
 
     const run_result missing = run(nullptr, pass_all, edge_catalogue);
-    EXPECT_EQ(missing.console, std::string("error of opening file style.var\n") + created);
+    EXPECT_EQ(missing.console, std::string(no_style_file) + page_created);
     expect_page(missing, "no_style.html");
     const std::string bare = as_lf(missing.page.value_or(""));
     EXPECT_NE(bare.find("<table border=\"00\" width=\"00% \" height=\"00% \" align=\"center\">\n"
@@ -218,7 +218,7 @@ TEST(Page, ExistingPageIsReplacedWhole)
     c.write("quasar_list.dat", edge_catalogue);
     c.write("results.html", std::string(1000000, 'x'));
     const run_result r = c.run();
-    EXPECT_EQ(r.console, created);
+    EXPECT_EQ(r.console, page_created);
     expect_page(r, "edge_values.html");
     EXPECT_EQ(temporary_files(c), 0);
 }
@@ -235,7 +235,7 @@ TEST(Page, PageThatCannotBeWrittenIsAFailureAndTheOldPageStays)
     // A file size limit of 4 KiB stops the page part way; its signal is
     // ignored, so that the write fails instead.
     const run_result r = c.run_in_shell("ulimit -f 4; trap '' XFSZ; ");
-    EXPECT_EQ(r.console, not_created);
+    EXPECT_EQ(r.console, creation_failed);
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_EQ(r.page, std::string("previous page\n"));
     EXPECT_EQ(temporary_files(c), 0);
@@ -248,7 +248,7 @@ TEST(Page, ExistingPageThatIsADirectoryIsReportedAndLeftAlone)
     c.write("quasar_list.dat", "$$\n");
     std::filesystem::create_directory(c.directory() / "results.html");
     const run_result r = c.run();
-    EXPECT_EQ(r.console, std::string("error of opening file style.var\n") + not_created);
+    EXPECT_EQ(r.console, std::string(no_style_file) + creation_failed);
     EXPECT_TRUE(std::filesystem::is_directory(c.directory() / "results.html"));
     EXPECT_EQ(temporary_files(c), 0);
 }
@@ -263,7 +263,7 @@ TEST(Page, ReadOnlyPageIsReportedAndLeftAlone)
     const std::optional<run_result> r = c.run_unprivileged();
     if (!r)
         GTEST_SKIP() << "no unprivileged user to run as here: permissions would not apply";
-    EXPECT_EQ(r->console, std::string("error of opening file style.var\n") + not_created);
+    EXPECT_EQ(r->console, std::string(no_style_file) + creation_failed);
     EXPECT_EQ(r->page, std::string("previous page\n"));
     EXPECT_EQ(temporary_files(c), 0);
 }
@@ -297,7 +297,7 @@ TEST(Page, WorkingDirectoryThatCannotBeWrittenIsAFailure)
     const std::optional<run_result> r = c.run_unprivileged(false);
     if (!r)
         GTEST_SKIP() << "no unprivileged user to run as here: permissions would not apply";
-    EXPECT_EQ(r->console, std::string("error of opening file style.var\n") + not_created);
+    EXPECT_EQ(r->console, std::string(no_style_file) + creation_failed);
     EXPECT_EQ(r->exit_status, 0);
     EXPECT_FALSE(r->page.has_value());
 }

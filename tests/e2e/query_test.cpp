@@ -6,17 +6,12 @@
 #include <filesystem>
 #include <string>
 
+#include "support/console_texts.h"
 #include "support/e2e.h"
 #include "support/forms.h"
 
 namespace {
 
-const char refused[] = "Query input error: file results.html has not been created\n";
-const char created[] = "\nFile results.html has been created successfully\n";
-const char rules[] = "Error: parameters have to be the following:\n"
-                     "-90:00:00<=declination<=90:00:00,  00:00:00<=ascension<=24:00:00,  "
-                     "redshift>=0,\n"
-                     "00<=min<=59,  00<=sec<60 \n";
 
 // Runs the program on `form` with the demo's style and an empty catalogue
 // and returns its console output.
@@ -28,7 +23,7 @@ std::string console_for(const std::string& form)
     c.write("query.frm", form);
     const run_result r = c.run();
     EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(r.page.has_value(), r.console.find(refused) == std::string::npos);
+    EXPECT_EQ(r.page.has_value(), r.console.find(query_refused) == std::string::npos);
     return r.console;
 }
 
@@ -36,7 +31,7 @@ std::string console_for(const std::string& form)
 
 TEST(QueryForm, TheExampleIsValidAndQuiet)
 {
-    EXPECT_EQ(console_for("Query form\n" + query_form()), created);
+    EXPECT_EQ(console_for("Query form\n" + query_form()), page_created);
 }
 
 TEST(QueryForm, SeveralFaultsPrintTheirMessagesInStepOrder)
@@ -46,8 +41,8 @@ TEST(QueryForm, SeveralFaultsPrintTheirMessagesInStepOrder)
     v.z_min = "3";          // minimal redshift above the maximal one
     v.z_max = "2";
     EXPECT_EQ(console_for(query_form(v)),
-              std::string("Sign '+' or '-' of maximal declination is lost\n") + rules +
-                  "minimal redshift must be less then maximal redshift\n" + refused);
+              std::string("Sign '+' or '-' of maximal declination is lost\n") + query_rules +
+                  "minimal redshift must be less then maximal redshift\n" + query_refused);
 
     v = query_values();
     v.dec_min = " -30:00:00"; // a blank is taken as the sign character
@@ -55,10 +50,10 @@ TEST(QueryForm, SeveralFaultsPrintTheirMessagesInStepOrder)
     v.ra_max = "02:00:00";
     v.dec_max = "-40:00:00"; // minimal declination above the maximal one
     EXPECT_EQ(console_for(query_form(v)),
-              std::string("Sign '+' or '-' of minimal declination is lost\n") + rules +
+              std::string("Sign '+' or '-' of minimal declination is lost\n") + query_rules +
                   "minimal declination must be less then maximal declination\n"
                   "minimal ascension must be less then maximal ascension\n" +
-                  refused);
+                  query_refused);
 }
 
 TEST(QueryForm, OrderChecksAloneDoNotPrintTheRules)
@@ -67,7 +62,7 @@ TEST(QueryForm, OrderChecksAloneDoNotPrintTheRules)
     v.z_min = "3";
     v.z_max = "2";
     EXPECT_EQ(console_for(query_form(v)),
-              std::string("minimal redshift must be less then maximal redshift\n") + refused);
+              std::string("minimal redshift must be less then maximal redshift\n") + query_refused);
 }
 
 TEST(QueryForm, BoundaryPositions)
@@ -77,16 +72,16 @@ TEST(QueryForm, BoundaryPositions)
     v.ra_max = "24:00:00";
     v.dec_min = "-90:00:00";
     v.dec_max = "+90:00:00";
-    EXPECT_EQ(console_for(query_form(v)), created);
+    EXPECT_EQ(console_for(query_form(v)), page_created);
 
     for (const char* ra_max : {"10:00:60", "24:00:01"}) {
         v = query_values();
         v.ra_max = ra_max;
-        EXPECT_EQ(console_for(query_form(v)), std::string(rules) + refused) << ra_max;
+        EXPECT_EQ(console_for(query_form(v)), std::string(query_rules) + query_refused) << ra_max;
     }
     v = query_values();
     v.dec_max = "+89:59:60";
-    EXPECT_EQ(console_for(query_form(v)), std::string(rules) + refused);
+    EXPECT_EQ(console_for(query_form(v)), std::string(query_rules) + query_refused);
 }
 
 TEST(QueryForm, CrlfLineEndsReadAlike)
@@ -97,7 +92,7 @@ TEST(QueryForm, CrlfLineEndsReadAlike)
             crlf += '\r';
         crlf += c;
     }
-    EXPECT_EQ(console_for(crlf), created);
+    EXPECT_EQ(console_for(crlf), page_created);
 }
 
 TEST(QueryForm, LabelsOf1000CharactersPassAndLongerOnesAreCut)
@@ -106,7 +101,7 @@ TEST(QueryForm, LabelsOf1000CharactersPassAndLongerOnesAreCut)
     const std::size_t first_label = std::string("Epoch").size();
     std::string long_label = text;
     long_label.replace(0, first_label, std::string(1000, 'L'));
-    EXPECT_EQ(console_for(long_label), created);
+    EXPECT_EQ(console_for(long_label), page_created);
 
     std::string too_long = text;
     too_long.replace(0, first_label, std::string(1001, 'L'));
@@ -114,8 +109,8 @@ TEST(QueryForm, LabelsOf1000CharactersPassAndLongerOnesAreCut)
     // at once: every value is read one group early and "2000" is taken for
     // the minimal right ascension.
     const std::string console = console_for(too_long);
-    EXPECT_EQ(console.rfind("file read message: stop_signal '=' lost\n", 0), 0u) << console;
-    EXPECT_NE(console.find(refused), std::string::npos) << console;
+    EXPECT_EQ(console.rfind(label_stop_lost, 0), 0u) << console;
+    EXPECT_NE(console.find(query_refused), std::string::npos) << console;
 }
 
 TEST(QueryForm, FileThatCannotBeOpenedIsReportedAndChangesNothing)
@@ -123,8 +118,7 @@ TEST(QueryForm, FileThatCannotBeOpenedIsReportedAndChangesNothing)
     e2e_case c;
     std::filesystem::create_directory(c.directory() / "query.frm");
     const run_result r = c.run();
-    EXPECT_EQ(r.console, std::string("error of opening file style.var\n"
-                                     "error of opening file query.form\n") +
-                             refused);
+    EXPECT_EQ(r.console,
+              std::string(no_style_file) + "error of opening file query.form\n" + query_refused);
     EXPECT_FALSE(r.page.has_value());
 }

@@ -9,6 +9,7 @@
 
 #include "app/correct_record_list.h"
 #include "input/readers.h"
+#include "support/console_texts.h"
 #include "support/reader_test.h"
 #include "support/scratch_file.h"
 
@@ -159,10 +160,8 @@ TEST_F(CatalogueReader, InputEndingInsideAnEntryKeepsTheListWellFormed)
     EXPECT_STREQ(records[1]->name_I.text, "Q 9");
     EXPECT_EQ(records[1]->coords_2000.ascension.seconds, 3);
     EXPECT_EQ(records[1]->next, nullptr);
-    std::string expected;
-    for (int i = 0; i < 13; ++i) // fields 4 to 16 each miss their '$'
-        expected += "file read message: stop_signal '$' lost\n";
-    EXPECT_EQ(console, expected);
+    // Fields 4 to 16 each miss their '$'.
+    EXPECT_EQ(console, repeated(field_stop_lost, 13));
 }
 
 TEST_F(CatalogueReader, MissingFileIsReported)

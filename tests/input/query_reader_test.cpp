@@ -5,15 +5,12 @@
 #include <string>
 
 #include "input/readers.h"
+#include "support/console_texts.h"
 #include "support/forms.h"
 #include "support/reader_test.h"
 
 namespace {
 
-const char rules[] = "Error: parameters have to be the following:\n"
-                     "-90:00:00<=declination<=90:00:00,  00:00:00<=ascension<=24:00:00,  "
-                     "redshift>=0,\n"
-                     "00<=min<=59,  00<=sec<60 \n";
 
 class QueryReader : public reader_test {
 protected:
@@ -55,7 +52,7 @@ TEST_F(QueryReader, TheExampleFillsEveryBoundQuietly)
 
 TEST_F(QueryReader, SignCharacters)
 {
-    // A sign written twice: the sign character rules, the degrees' own is dropped.
+    // A sign written twice: the sign character query_rules, the degrees' own is dropped.
     EXPECT_EQ(read_with_min_declination("+-05:00:00"), 1);
     EXPECT_EQ(minimal_declination.units, 5);
     EXPECT_EQ(minimal_declination.sign, 1);
@@ -69,7 +66,7 @@ TEST_F(QueryReader, SignCharacters)
     // Without a sign its first digit is taken as the sign character.
     std::string console;
     EXPECT_EQ(read_with_min_declination("30:00:00", &console), 0);
-    EXPECT_EQ(console, std::string("Sign '+' or '-' of minimal declination is lost\n") + rules);
+    EXPECT_EQ(console, std::string("Sign '+' or '-' of minimal declination is lost\n") + query_rules);
 }
 
 TEST_F(QueryReader, EqualBoundsAndUncheckedValuesAreAccepted)
@@ -93,10 +90,7 @@ TEST_F(QueryReader, EmptyFormKeepsEveryInitialValue)
 {
     std::string console;
     EXPECT_EQ(read("", &console), 1);
-    std::string eleven;
-    for (int i = 0; i < 11; ++i)
-        eleven += "file read message: stop_signal '=' lost\n";
-    EXPECT_EQ(console, eleven);
+    EXPECT_EQ(console, repeated(label_stop_lost, 11));
     EXPECT_EQ(epoch, 2000);
     EXPECT_EQ(minimal_declination.sign, 1);
     EXPECT_EQ(max_redshift, 0);

@@ -7,12 +7,7 @@
 #include "input/stop_scan.h"
 #include "model/string.h"
 #include "support/console_capture.h"
-
-namespace {
-
-const char lost_equals[] = "file read message: stop_signal '=' lost\n";
-
-} // namespace
+#include "support/console_texts.h"
 
 TEST(DescriptorShift, LabelsUpTo1000CharactersPassSilently)
 {
@@ -33,13 +28,13 @@ TEST(DescriptorShift, GivesUpAfter1001CharactersOrAtTheEnd)
     console_capture console;
     EXPECT_EQ(descriptor_shift(s, '='), 1);
     EXPECT_EQ(s.get(), '=') << "the stop character is still unread";
-    EXPECT_EQ(console.text(), lost_equals);
+    EXPECT_EQ(console.text(), label_stop_lost);
 
     scan_stream empty("", 0);
     console_capture again;
     EXPECT_EQ(descriptor_shift(empty, '='), 1);
     EXPECT_EQ(descriptor_shift(empty, '$'), 1);
-    EXPECT_EQ(again.text(), std::string(lost_equals) + "file read message: stop_signal '$' lost\n");
+    EXPECT_EQ(again.text(), std::string(label_stop_lost) + field_stop_lost);
 }
 
 TEST(ReadString, StoresTheFieldVerbatim)

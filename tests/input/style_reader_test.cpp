@@ -5,6 +5,7 @@
 #include <string>
 
 #include "input/readers.h"
+#include "support/console_texts.h"
 #include "support/reader_test.h"
 
 namespace {
@@ -16,10 +17,7 @@ protected:
 
 std::string lost(int times)
 {
-    std::string text;
-    for (int i = 0; i < times; ++i)
-        text += "file read message: stop_signal '=' lost\n";
-    return text;
+    return repeated(label_stop_lost, times);
 }
 
 } // namespace

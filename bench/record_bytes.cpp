@@ -1,0 +1,11 @@
+// Prints the memory one catalogue entry costs the program, sizeof(record), in
+// bytes: bench/run.py sizes the floor and the churn by it.
+#include <cstdio>
+
+#include "model/record.h"
+
+int main()
+{
+    std::printf("%zu\n", sizeof(record));
+    return 0;
+}
