@@ -4,6 +4,8 @@
 #ifndef TARNVEL_DECIMAL_NUMBER_TEXT_H
 #define TARNVEL_DECIMAL_NUMBER_TEXT_H
 
+#include "system/compiler.h"
+
 // The decimal digit test of every reader; `c` is a character as an int
 // (0..255), or -1 for the end of the input.
 constexpr bool is_digit(int c)
@@ -43,10 +45,10 @@ enum class scanned {
 // void set_exponent_negative(bool), bool take_exponent_digit(unsigned digit);
 // a take that returns false ends the scan with `too_long`.
 //
-// Inline: a template over each reader's character source, compiled into
-// the reading loops of the catalogue's million fields.
+// Always inline: a template over each reader's character source, compiled
+// into the reading loops of the catalogue's million fields.
 template <typename Source, typename Sink>
-scanned scan_number(Source& in, Sink& sink, number_form form)
+TARNVEL_ALWAYS_INLINE scanned scan_number(Source& in, Sink& sink, number_form form)
 {
     const int first = in.peek(0);
     const int sign_length = first == '+' || first == '-' ? 1 : 0;
@@ -89,11 +91,27 @@ scanned scan_number(Source& in, Sink& sink, number_form form)
     return scanned::number;
 }
 
-// True when `c` may go on a number that stands in front of it: a digit, a
-// point or an exponent's mark.
+namespace number_text {
+
+// For each of the 256 characters, whether it may go on a number.
+struct continuation_table {
+    bool continues[256] = {};
+    constexpr continuation_table()
+    {
+        for (int c = 0; c < 256; ++c)
+            continues[c] = is_digit(c) || c == '.' || c == 'e' || c == 'E';
+    }
+};
+inline constexpr continuation_table continuation;
+
+} // namespace number_text
+
+// True when `c` (0..255) may go on a number that stands in front of it: a
+// digit, a point or an exponent's mark. One look in a table, for the
+// short-number path.
 constexpr bool continues_number(int c)
 {
-    return is_digit(c) || c == '.' || c == 'e' || c == 'E';
+    return number_text::continuation.continues[c];
 }
 
 #endif

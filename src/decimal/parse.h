@@ -131,8 +131,8 @@ struct digits {
 // end of the number after storing its value in `target`, or null (storing
 // nothing) when the text is no number or not such a short one, which the
 // general reader then takes on.
-// Inline: the catalogue's reader calls it for every numeric field.
-inline const char* parse_short_decimal(const char* p, double& target)
+// Always inline: the catalogue's reader calls it for every numeric field.
+TARNVEL_ALWAYS_INLINE const char* parse_short_decimal(const char* p, double& target)
 {
     // Two digits and nothing more of a number, the commonest field of all
     // (hours, degrees, minutes): their value is exact at once.

@@ -1,6 +1,7 @@
 // Block allocation of catalogue records.
 #include "state/record_pool.h"
 
+#include <algorithm>
 #include <new>
 
 #include "system/memory_blocks.h"
@@ -12,6 +13,12 @@ namespace {
 // no record reached are never touched and cost no memory.
 constexpr std::size_t first_block_bytes = std::size_t(64) << 10;
 constexpr std::size_t largest_block_bytes = std::size_t(32) << 20;
+
+// The memory of a block is asked for in windows of this size, each just
+// before the records reach it, on the thread that fills them: the system
+// provides a window's pages in one go, which costs less than a fault per
+// page, and at most one window stands unused.
+constexpr std::size_t populate_window = std::size_t(1) << 20;
 
 } // namespace
 
@@ -40,9 +47,16 @@ record* record_pool::allocate()
             return nullptr;
         newest_ = new (memory) block{bytes, newest_};
         used_ = first_slot;
+        populated_ = 0;
         next_size_ = bytes < largest_block_bytes ? 2 * bytes : largest_block_bytes;
     }
-    void* slot = reinterpret_cast<unsigned char*>(newest_) + used_;
+    unsigned char* const base = reinterpret_cast<unsigned char*>(newest_);
+    if (used_ + sizeof(record) > populated_) {
+        const std::size_t window = std::min(populate_window, newest_->bytes - populated_);
+        populate_for_writing(base + populated_, window);
+        populated_ += window;
+    }
+    void* slot = base + used_;
     used_ += sizeof(record);
     return new (slot) record();
 }
@@ -59,6 +73,7 @@ void record_pool::adopt(record_pool& other)
     if (newest_ == nullptr) {
         newest_ = other.newest_;
         used_ = other.used_;
+        populated_ = other.populated_;
         next_size_ = other.next_size_;
     } else {
         oldest->previous = newest_->previous;
@@ -66,6 +81,7 @@ void record_pool::adopt(record_pool& other)
     }
     other.newest_ = nullptr;
     other.used_ = 0;
+    other.populated_ = 0;
     other.next_size_ = 0;
 }
 
@@ -77,5 +93,6 @@ void record_pool::release()
         newest_ = previous;
     }
     used_ = 0;
+    populated_ = 0;
     next_size_ = 0;
 }

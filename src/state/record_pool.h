@@ -33,6 +33,7 @@ private:
 
     block* newest_ = nullptr;   // the block records are carved from, or null
     std::size_t used_ = 0;      // bytes of `newest_` in use, its header included
+    std::size_t populated_ = 0; // bytes of `newest_` whose pages were asked for
     std::size_t next_size_ = 0; // size of the next block, or 0 for the first size
 };
 

@@ -39,6 +39,15 @@ inline int lowest_set_bit(std::uint64_t x)
 #endif
 }
 
+// Declares a function inline and asks the compiler to inline it at every
+// call, whatever its own weighing says: for the few bodies of the hot loops
+// whose speed depends on it.
+#if defined(__GNUC__)
+#define TARNVEL_ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define TARNVEL_ALWAYS_INLINE inline
+#endif
+
 // A hint that the memory at `address` will soon be read. Only a hint: the
 // address is never read through and may lie anywhere; where the compiler
 // offers no such hint it does nothing.

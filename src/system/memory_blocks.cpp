@@ -20,6 +20,16 @@ void release_block(void* block, std::size_t bytes)
     munmap(block, bytes);
 }
 
+void populate_for_writing(void* at, std::size_t bytes)
+{
+#if defined(MADV_POPULATE_WRITE)
+    madvise(at, bytes, MADV_POPULATE_WRITE);
+#else
+    (void)at;
+    (void)bytes;
+#endif
+}
+
 #else
 #include <cstdlib>
 
@@ -32,4 +42,6 @@ void release_block(void* block, std::size_t)
 {
     std::free(block);
 }
+
+void populate_for_writing(void*, std::size_t) {}
 #endif

@@ -12,4 +12,9 @@ void* allocate_block(std::size_t bytes);
 // Gives back a block from allocate_block of the same size.
 void release_block(void* block, std::size_t bytes);
 
+// Asks for the pages of [at, at + bytes), which lie in one block and are
+// page-aligned, to be provided now, in one go, rather than one at a time on
+// their first write. Only a hint.
+void populate_for_writing(void* at, std::size_t bytes);
+
 #endif
