@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reset_run_state();
 
     next_part(at, end, part, part_size);
-    fuzz_file(part, part_size, buffer_size, read_style);
+    fuzz_file(part, part_size, buffer_size, [](scan_stream& s) { read_style(s); });
     next_part(at, end, part, part_size);
     int query = 0;
     fuzz_file(part, part_size, buffer_size, [&](scan_stream& s) { query = read_query(s); });

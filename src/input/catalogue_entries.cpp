@@ -1,19 +1,27 @@
 // Entries of 17 '$'-ended fields into records, up to the closing line.
 #include "input/catalogue_entries.h"
 
-#include <cstring>
-
 #include "input/stop_scan.h"
 #include "state/state.h"
 
-namespace {
-
-// Fields 2 to 17 of an entry whose first name has been read, then the white
-// space in front of the next entry. Counts the skips that gave up.
-void read_entry_rest(scan_stream& stream, record& entry, int& lost_fields)
+first_name_read read_first_name(scan_stream& stream, string& name, value_span* span)
 {
-    constexpr int number_fields = 15;
-    double* const numbers[number_fields] = {
+    const long long start = stream.offset();
+    bool stopped;
+    const int length = name.Read_string(stream, '$', stopped);
+    if (span != nullptr) {
+        span->field = span->start = start;
+        span->end = stopped ? stream.offset() - 1 : stream.offset();
+        span->found = stopped;
+    }
+    if (!stopped)
+        return first_name_read::cut;
+    return length == 0 ? first_name_read::empty : first_name_read::name;
+}
+
+void read_entry_rest(scan_stream& stream, record& entry, int& lost_fields, entry_spans* spans)
+{
+    double* const numbers[entry_number_fields] = {
         &entry.coords_2000.ascension.units,   &entry.coords_2000.ascension.minutes,
         &entry.coords_2000.ascension.seconds, &entry.coords_2000.declination.units,
         &entry.coords_2000.declination.minutes, &entry.coords_2000.declination.seconds,
@@ -24,17 +32,48 @@ void read_entry_rest(scan_stream& stream, record& entry, int& lost_fields)
         &entry.coords_1950.declination.seconds};
     // The usual fields (a number and its '$') in one sweep, the rest one by
     // one: "%lg", then the skip past the rest of the field.
-    for (int field = stream.read_number_fields(numbers, number_fields, '$'); field < number_fields;
-         ++field) {
-        stream.read_double(*numbers[field]);
-        if (!skip_to_stop(stream, '$'))
-            ++lost_fields;
+    const long long first_field = stream.offset();
+    int field = stream.read_number_fields(numbers, entry_number_fields, '$',
+                                          spans != nullptr ? spans->stops : nullptr);
+    if (spans != nullptr) {
+        // A swept field is its number alone, from behind the '$' before it.
+        for (int swept = 0; swept < field; ++swept) {
+            value_span& span = spans->numbers[swept];
+            span.field = span.start = swept == 0 ? first_field : spans->stops[swept - 1] + 1;
+            span.end = spans->stops[swept];
+            span.found = true;
+        }
     }
-    entry.name_II.Read_string(stream, '$');
+    for (; field < entry_number_fields; ++field) {
+        if (spans == nullptr) {
+            stream.read_double(*numbers[field]);
+            if (!skip_to_stop(stream, '$'))
+                ++lost_fields;
+            continue;
+        }
+        value_span& span = spans->numbers[field];
+        span.field = stream.offset();
+        stream.skip_whitespace();
+        span.start = stream.offset();
+        span.found = stream.read_double(*numbers[field]);
+        span.end = stream.offset();
+        const bool stopped = skip_to_stop(stream, '$');
+        if (!stopped)
+            ++lost_fields;
+        spans->stops[field] = stopped ? stream.offset() - 1 : -1;
+    }
+    if (spans == nullptr) {
+        entry.name_II.Read_string(stream, '$');
+    } else {
+        value_span& span = spans->names[1];
+        span.field = span.start = stream.offset();
+        entry.name_II.Read_string(stream, '$', span.found);
+        span.end = span.found ? stream.offset() - 1 : stream.offset();
+    }
     stream.skip_whitespace();
+    if (spans != nullptr)
+        spans->end = stream.offset();
 }
-
-} // namespace
 
 void read_head_entry(scan_stream& stream, int& lost_fields)
 {
@@ -42,11 +81,9 @@ void read_head_entry(scan_stream& stream, int& lost_fields)
     // record keeps its initial values and reading goes on right after the
     // '$'. A first name that the end of input cuts is no entry either.
     string name;
-    bool stopped;
-    const int length = name.Read_string(stream, '$', stopped);
-    if (length == 0 || !stopped)
+    if (read_first_name(stream, name) != first_name_read::name)
         return;
-    std::memcpy(DB_First.name_I.text, name.text, static_cast<std::size_t>(length) + 1);
+    DB_First.name_I = name;
     read_entry_rest(stream, DB_First, lost_fields);
 }
 
@@ -60,15 +97,14 @@ void read_entries(scan_stream& stream, entry_reading& reading)
             return;
         }
         string name;
-        bool stopped;
-        const int length = name.Read_string(stream, '$', stopped);
-        if (!stopped) {
+        const first_name_read got = read_first_name(stream, name);
+        if (got == first_name_read::cut) {
             // The end of input, where an entry would begin or inside its
             // first name: the list ends in front of it.
             reading.how = reading_end::input_end;
             return;
         }
-        if (length == 0) {
+        if (got == first_name_read::empty) {
             reading.how = reading_end::closing_line;
             return;
         }
@@ -83,7 +119,7 @@ void read_entries(scan_stream& stream, entry_reading& reading)
         else
             reading.first = entry;
         reading.last = entry;
-        std::memcpy(entry->name_I.text, name.text, static_cast<std::size_t>(length) + 1);
+        entry->name_I = name; // a copy of the whole buffer: short and of fixed size
         read_entry_rest(stream, *entry, reading.lost_fields);
     }
 }

@@ -8,8 +8,39 @@
 #include <limits>
 
 #include "input/scan_stream.h"
+#include "input/text_spans.h"
 #include "model/record.h"
+#include "model/string.h"
 #include "state/record_pool.h"
+
+// The number fields of an entry: fields 2 to 16.
+constexpr int entry_number_fields = 15;
+
+// Where an entry's fields lie in the text.
+struct entry_spans {
+    value_span names[2];                   // the first and the second name, up to their '$'
+    value_span numbers[entry_number_fields];
+    long long stops[entry_number_fields];  // where each number field's '$' stands; -1: lost
+    long long end = -1;                    // past the white space behind the entry
+};
+
+// How a first name was read.
+enum class first_name_read {
+    name,  // a name, ended by its '$'
+    empty, // an empty name: where an entry would begin, a closing line
+    cut,   // the end of input came first: no entry
+};
+
+// Reads a first name into `name` (string::Read_string with '$'); with
+// `span`, notes where it lies.
+first_name_read read_first_name(scan_stream& stream, string& name, value_span* span = nullptr);
+
+// Reads fields 2 to 17 of an entry whose first name has been read, into
+// `entry`, then the white space in front of the next entry, counting in
+// `lost_fields` the field skips that give up. With `spans`, also notes
+// where each field lies.
+void read_entry_rest(scan_stream& stream, record& entry, int& lost_fields,
+                     entry_spans* spans = nullptr);
 
 // Where a run of entries stops when nothing else stops it first.
 constexpr long long no_stop = std::numeric_limits<long long>::max();

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "input/form_reading.h"
 #include "input/reading.h"
 #include "input/readers.h"
 #include "input/stop_scan.h"
@@ -11,32 +12,30 @@ namespace {
 
 // "%lg", "%*c", "%lg", "%*c", "%lg", "\n": leading unit, separator, minutes,
 // separator, seconds.
-void read_arc(scan_stream& stream, arc& target)
+void read_arc(form_reading& form, arc& target)
 {
-    stream.read_double(target.units);
-    stream.get();
-    stream.read_double(target.minutes);
-    stream.get();
-    stream.read_double(target.seconds);
-    stream.skip_whitespace();
+    form.read_double(target.units);
+    form.skip_char();
+    form.read_double(target.minutes);
+    form.skip_char();
+    form.read_double(target.seconds);
+    form.skip_whitespace();
 }
 
 // "%lg", "\n".
-void read_bound(scan_stream& stream, double& target)
+void read_bound(form_reading& form, double& target)
 {
-    descriptor_shift(stream, '=');
-    stream.read_double(target);
-    stream.skip_whitespace();
+    form.next_value();
+    form.read_double(target);
+    form.skip_whitespace();
 }
 
 // "%c": the sign character right behind the '=', then the arc.
-void read_declination(scan_stream& stream, char& sign_character, arc& target)
+void read_declination(form_reading& form, char& sign_character, arc& target)
 {
-    descriptor_shift(stream, '=');
-    const int c = stream.get();
-    if (c >= 0)
-        sign_character = static_cast<char>(c);
-    read_arc(stream, target);
+    form.next_value();
+    form.read_sign(sign_character);
+    read_arc(form, target);
 }
 
 void normalise(arc& bound, char sign_character)
@@ -52,38 +51,42 @@ bool is_sign(char c)
 
 } // namespace
 
-int read_query(scan_stream& stream)
+bool query_faults::refused() const
 {
-    int result = 1;
+    return minimal_sign_lost || maximal_sign_lost || lower_out_of_range || upper_out_of_range ||
+           declinations_reversed || ascensions_reversed || redshifts_reversed;
+}
 
-    descriptor_shift(stream, '=');
-    stream.read_int(epoch);
-    stream.skip_whitespace();
-    descriptor_shift(stream, '=');
-    read_arc(stream, minimal_ascension);
-    descriptor_shift(stream, '=');
-    read_arc(stream, maximal_ascension);
-    char minimal_sign = '+';
-    char maximal_sign = '+';
-    read_declination(stream, minimal_sign, minimal_declination);
-    read_declination(stream, maximal_sign, maximal_declination);
-    read_bound(stream, min_redshift);
-    read_bound(stream, max_redshift);
-    read_bound(stream, min_apparent_magnitude);
-    read_bound(stream, max_apparent_magnitude);
-    read_bound(stream, min_absolute_magnitude);
-    read_bound(stream, max_absolute_magnitude);
+query_text read_query_values(scan_stream& stream, query_spans* spans)
+{
+    form_reading form(stream, spans != nullptr ? spans->values : nullptr);
+    query_text text;
+    form.next_value();
+    form.read_int(epoch);
+    form.skip_whitespace();
+    form.next_value();
+    read_arc(form, minimal_ascension);
+    form.next_value();
+    read_arc(form, maximal_ascension);
+    read_declination(form, text.minimal_sign, minimal_declination);
+    read_declination(form, text.maximal_sign, maximal_declination);
+    read_bound(form, min_redshift);
+    read_bound(form, max_redshift);
+    read_bound(form, min_apparent_magnitude);
+    read_bound(form, max_apparent_magnitude);
+    read_bound(form, min_absolute_magnitude);
+    read_bound(form, max_absolute_magnitude);
+    text.lost_labels = form.lost_labels();
+    return text;
+}
 
-    if (!is_sign(minimal_sign)) {
-        std::fputs("Sign '+' or '-' of minimal declination is lost\n", stdout);
-        result = 0;
-    }
-    if (!is_sign(maximal_sign)) {
-        std::fputs("Sign '+' or '-' of maximal declination is lost\n", stdout);
-        result = 0;
-    }
-    normalise(minimal_declination, minimal_sign);
-    normalise(maximal_declination, maximal_sign);
+query_faults check_query(const query_text& text)
+{
+    query_faults faults;
+    faults.minimal_sign_lost = !is_sign(text.minimal_sign);
+    faults.maximal_sign_lost = !is_sign(text.maximal_sign);
+    normalise(minimal_declination, text.minimal_sign);
+    normalise(maximal_declination, text.maximal_sign);
 
     sky_coords lower;
     lower.declination = minimal_declination;
@@ -91,29 +94,46 @@ int read_query(scan_stream& stream)
     sky_coords upper;
     upper.declination = maximal_declination;
     upper.ascension = maximal_ascension;
+    // Both verdicts are always made.
     const int lower_verdict = lower.value_checker();
     const int upper_verdict = upper.value_checker();
-    result = result * lower_verdict * upper_verdict;
+    faults.lower_out_of_range = lower_verdict == 0;
+    faults.upper_out_of_range = upper_verdict == 0;
 
-    if (result == 0) {
+    faults.declinations_reversed = minimal_declination.value() > maximal_declination.value();
+    faults.ascensions_reversed = minimal_ascension.value() > maximal_ascension.value();
+    faults.redshifts_reversed = min_redshift > max_redshift;
+    return faults;
+}
+
+void report_query_faults(const query_faults& faults)
+{
+    if (faults.minimal_sign_lost)
+        std::fputs("Sign '+' or '-' of minimal declination is lost\n", stdout);
+    if (faults.maximal_sign_lost)
+        std::fputs("Sign '+' or '-' of maximal declination is lost\n", stdout);
+    if (faults.minimal_sign_lost || faults.maximal_sign_lost || faults.lower_out_of_range ||
+        faults.upper_out_of_range) {
         std::fputs("Error: parameters have to be the following:\n", stdout);
         std::fputs("-90:00:00<=declination<=90:00:00,  00:00:00<=ascension<=24:00:00,  ", stdout);
         std::fputs("redshift>=0,\n", stdout);
         std::fputs("00<=min<=59,  00<=sec<60 \n", stdout);
     }
-    if (minimal_declination.value() > maximal_declination.value()) {
+    if (faults.declinations_reversed)
         std::fputs("minimal declination must be less then maximal declination\n", stdout);
-        result = 0;
-    }
-    if (minimal_ascension.value() > maximal_ascension.value()) {
+    if (faults.ascensions_reversed)
         std::fputs("minimal ascension must be less then maximal ascension\n", stdout);
-        result = 0;
-    }
-    if (min_redshift > max_redshift) {
+    if (faults.redshifts_reversed)
         std::fputs("minimal redshift must be less then maximal redshift\n", stdout);
-        result = 0;
-    }
-    return result;
+}
+
+int read_query(scan_stream& stream)
+{
+    const query_text text = read_query_values(stream);
+    report_stop_lost('=', text.lost_labels);
+    const query_faults faults = check_query(text);
+    report_query_faults(faults);
+    return faults.refused() ? 0 : 1;
 }
 
 int init_query_parameters()

@@ -191,7 +191,8 @@ bool scan_stream::read_double_general(double& target)
     return true;
 }
 
-int scan_stream::read_number_fields(double* const* targets, int count, char stop)
+int scan_stream::read_number_fields(double* const* targets, int count, char stop,
+                                    long long* stops)
 {
     const char* p = pos_;
     int done = 0;
@@ -200,6 +201,8 @@ int scan_stream::read_number_fields(double* const* targets, int count, char stop
         const char* after = parse_short_decimal(p, value);
         if (after == nullptr || *after != stop)
             break;
+        if (stops != nullptr)
+            stops[done] = base_offset_ + (after - base_);
         *targets[done++] = value;
         p = after + 1;
     }

@@ -124,9 +124,11 @@ public:
     // Reads numeric fields of the usual form, a number that read_double
     // reads without white space in front of it and `stop` right behind it,
     // into *targets[0], *targets[1], ... as long as they lie whole in the
-    // buffer, and consumes them. Returns how many it read (0 to `count`);
-    // the caller reads the others itself.
-    int read_number_fields(double* const* targets, int count, char stop);
+    // buffer, and consumes them; with `stops`, notes the offset of each
+    // field's `stop` in stops[0], stops[1], ... Returns how many it read (0
+    // to `count`); the caller reads the others itself.
+    int read_number_fields(double* const* targets, int count, char stop,
+                           long long* stops = nullptr);
 
     // Consumes characters up to and including the next `stop`, reading at
     // most `limit` characters. Returns the number read when `stop` was among

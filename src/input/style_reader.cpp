@@ -1,6 +1,5 @@
 // The reader of the table style file "style.var".
-#include <cstdio>
-
+#include "input/form_reading.h"
 #include "input/reading.h"
 #include "input/readers.h"
 #include "input/stop_scan.h"
@@ -9,38 +8,41 @@
 namespace {
 
 // Skip to '=', then "%d\n".
-void read_number(scan_stream& stream, int& target)
+void read_number(form_reading& form, int& target)
 {
-    descriptor_shift(stream, '=');
-    stream.read_int(target);
-    stream.skip_whitespace();
+    form.next_value();
+    form.read_int(target);
+    form.skip_whitespace();
 }
 
 // Skip to '=', then "%c\n".
-void read_letter(scan_stream& stream, char& target)
+void read_letter(form_reading& form, char& target)
 {
-    descriptor_shift(stream, '=');
-    const int c = stream.get();
-    if (c >= 0)
-        target = static_cast<char>(c);
-    stream.skip_whitespace();
+    form.next_value();
+    form.read_char(target);
+    form.skip_whitespace();
 }
 
 } // namespace
 
-void read_style(scan_stream& stream)
+int read_style(scan_stream& stream, style_spans* spans)
 {
-    read_number(stream, border);
-    read_number(stream, width);
-    read_number(stream, height);
-    read_letter(stream, color_interchange);
-    read_letter(stream, header_align);
-    read_letter(stream, cell_align);
+    form_reading form(stream, spans != nullptr ? spans->values : nullptr);
+    read_number(form, border);
+    read_number(form, width);
+    read_number(form, height);
+    read_letter(form, color_interchange);
+    read_letter(form, header_align);
+    read_letter(form, cell_align);
+    return form.lost_labels();
 }
 
 int init_style_variables()
 {
-    const reading_outcome outcome = read_input_file("style.var", read_style);
+    int lost_labels = 0;
+    const reading_outcome outcome =
+        read_input_file("style.var", [&](scan_stream& s) { lost_labels = read_style(s); });
+    report_stop_lost('=', lost_labels);
     report_unread(outcome,
                   {"error of opening file ", "style.var", "not enough memory to read style.var\n"});
     return outcome == reading_outcome::read ? 0 : 1;

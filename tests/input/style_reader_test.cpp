@@ -5,6 +5,7 @@
 #include <string>
 
 #include "input/readers.h"
+#include "input/stop_scan.h"
 #include "support/console_texts.h"
 #include "support/reader_test.h"
 
@@ -12,7 +13,11 @@ namespace {
 
 class StyleReader : public reader_test {
 protected:
-    static std::string read(const std::string& text) { return console_of(read_style, text); }
+    // Reads `text` and returns what init_style_variables would print of it.
+    static std::string read(const std::string& text)
+    {
+        return console_of([](scan_stream& s) { report_stop_lost('=', read_style(s)); }, text);
+    }
 };
 
 std::string lost(int times)

@@ -143,10 +143,16 @@ void e2e_case::make_writable(const std::string& name) const
                     fs::perm_options::replace);
 }
 
-run_result e2e_case::run_with(const std::string& prefix, const std::string& setup,
-                              const std::string& streams, const std::string& arguments) const
+run_result e2e_case::run_check(const std::string& arguments) const
 {
-    const std::string program = test_program_path();
+    return run_with("", "", "", arguments, check_program_path());
+}
+
+run_result e2e_case::run_with(const std::string& prefix, const std::string& setup,
+                              const std::string& streams, const std::string& arguments,
+                              const std::string& program_path) const
+{
+    const std::string program = program_path.empty() ? test_program_path() : program_path;
     const std::string runner = prefix + environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER);
     // Files of this run alone, so that runs at once in one case do not mix.
     static std::atomic<int> runs{0};
@@ -202,6 +208,11 @@ bool page_has_crlf()
 std::string test_program_path()
 {
     return environment_or("TARNVEL_TEST_PROGRAM", TARNVEL_TEST_PROGRAM);
+}
+
+std::string check_program_path()
+{
+    return environment_or("TARNVEL_TEST_CHECK_PROGRAM", TARNVEL_TEST_CHECK_PROGRAM);
 }
 
 bool program_has_runner()

@@ -46,6 +46,8 @@ public:
     // Runs it with these command-line arguments (given to the shell as
     // they stand).
     run_result run_with_arguments(const std::string& arguments) const;
+    // Runs tarnvel-check in the working directory with these arguments.
+    run_result run_check(const std::string& arguments = "") const;
 
     // Makes the file `name` of the working directory read-only for everyone,
     // or readable and writable for everyone.
@@ -56,7 +58,8 @@ public:
 
 private:
     run_result run_with(const std::string& prefix, const std::string& setup = "",
-                        const std::string& streams = "", const std::string& arguments = "") const;
+                        const std::string& streams = "", const std::string& arguments = "",
+                        const std::string& program = "") const; // "": tarnvel
 
     std::filesystem::path root_; // holds work_ and the captured streams
     std::filesystem::path work_;
@@ -87,8 +90,9 @@ bool site_texts_are_defaults();
 // True when the program under test writes CRLF line ends (Windows build).
 bool page_has_crlf();
 
-// The program the end-to-end tests run.
+// The programs the end-to-end tests run: tarnvel and tarnvel-check.
 std::string test_program_path();
+std::string check_program_path();
 
 // True when the program runs through a runner (Wine), to which the shell's
 // limits, signals and descriptors do not carry over as to a native program.

@@ -1,0 +1,38 @@
+// Fuzz target: the whole check of tarnvel-check over one input: the
+// catalogue, the query form and the style file, separated by NUL bytes,
+// checked from memory with the findings thrown away.
+#include <algorithm>
+
+#include "check/catalogue_check.h"
+#include "check/form_check.h"
+#include "fuzz/fuzz_input.h"
+
+namespace {
+
+// The part of [*begin, end) up to the next NUL; *begin moves past it.
+text_source next_part(const std::uint8_t*& begin, const std::uint8_t* end)
+{
+    const std::uint8_t* stop = std::find(begin, end, std::uint8_t(0));
+    text_source part;
+    part.data = reinterpret_cast<const char*>(begin);
+    part.size = static_cast<std::size_t>(stop - begin);
+    begin = stop == end ? end : stop + 1;
+    return part;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz_quiet_console();
+    reset_run_state();
+    const std::uint8_t* at = data;
+    const std::uint8_t* const end = data + size;
+    file_findings catalogue("quasar_list.dat");
+    check_catalogue(next_part(at, end), catalogue);
+    file_findings query("query.frm");
+    check_query_form(next_part(at, end), query);
+    file_findings style("style.var");
+    check_style_file(next_part(at, end), style);
+    return 0;
+}

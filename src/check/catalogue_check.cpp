@@ -1,0 +1,351 @@
+// The catalogue's entries, read with the program's own entry reader, and
+// the findings about each.
+#include "check/catalogue_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "check/line_index.h"
+#include "input/catalogue_entries.h"
+#include "input/reading.h"
+#include "input/stop_scan.h"
+#include "model/record.h"
+
+namespace {
+
+// The names of the number fields, for the findings: field 2 is the first.
+const char* const field_names[entry_number_fields] = {
+    "right ascension 2000, hours", "right ascension 2000, minutes",
+    "right ascension 2000, seconds", "declination 2000, degrees", "declination 2000, minutes",
+    "declination 2000, seconds", "redshift", "apparent magnitude", "absolute magnitude",
+    "right ascension 1950, hours", "right ascension 1950, minutes",
+    "right ascension 1950, seconds", "declination 1950, degrees", "declination 1950, minutes",
+    "declination 1950, seconds"};
+
+std::string field_label(int field)
+{
+    return "field " + std::to_string(field + 2) + " (" + field_names[field] + ")";
+}
+
+// A number as the page's "%g" would show it, enough to recognise it.
+std::string shown(double value)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
+// What the check carries from entry to entry.
+struct catalogue_walk {
+    const text_source& text;
+    file_findings& findings;
+    line_index lines;
+    long long entries = 0;            // records tarnvel makes
+    long long previous_end_line = 0;  // the line of the last entry's last '$'
+    struct first_name {
+        std::uint64_t hash;
+        long long line;
+        long long offset;
+    };
+    std::vector<first_name> names;   // for the names that come twice
+
+    catalogue_walk(const text_source& source, file_findings& out)
+        : text(source), findings(out), lines(source)
+    {
+    }
+
+    void add(severity level, long long offset, const std::string& message)
+    {
+        findings.add(level, lines.position(offset), message);
+    }
+};
+
+std::uint64_t hash_of(const char* text)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ull; // FNV-1a
+    for (; *text != '\0'; ++text) {
+        hash ^= static_cast<unsigned char>(*text);
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
+// A name's text: too long, or holding a line end or a NUL.
+void check_name(catalogue_walk& walk, const value_span& span, const string& name,
+                const char* which)
+{
+    const long long length = span.end - span.start;
+    const long long kept = std::min<long long>(length, string::capacity - 1);
+    // The usual name: no NUL before its end, and no line end.
+    const bool plain = static_cast<long long>(std::strlen(name.text)) == kept &&
+                       std::strpbrk(name.text, "\r\n") == nullptr;
+    for (long long i = plain ? kept : 0; i < kept; ++i) {
+        const char c = name.text[i];
+        if (c == '\n' || c == '\r') {
+            walk.add(severity::error, span.start + i,
+                     std::string("the ") + which +
+                         " name holds a line end: a '$' is missing in front of it, or the "
+                         "entry goes on on the next line");
+            break;
+        }
+        if (c == '\0') {
+            walk.add(severity::error, span.start + i,
+                     std::string("the ") + which +
+                         " name holds a NUL character: the page shows it only up to here");
+            break;
+        }
+    }
+    if (length > kept)
+        walk.add(severity::error, span.start + kept,
+                 std::string("the ") + which + " name has " + std::to_string(length) +
+                     " characters: tarnvel keeps the first 99 and drops the rest from here");
+}
+
+// A number field: no number, text behind the number, a '$' lost.
+void check_number_fields(catalogue_walk& walk, const entry_spans& spans, const record& r)
+{
+    (void)r;
+    for (int field = 0; field < entry_number_fields; ++field) {
+        const value_span& span = spans.numbers[field];
+        if (!span.found) {
+            walk.add(severity::error, span.start,
+                     field_label(field) + " holds no number: tarnvel reads 0");
+        } else if (spans.stops[field] > span.end) {
+            const std::string rest = walk.lines.text_between(span.end, spans.stops[field]);
+            const bool blank = std::all_of(rest.begin(), rest.end(), [](char c) {
+                return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+            });
+            if (!blank)
+                walk.add(severity::error, span.end,
+                         field_label(field) + ": the text after the number, " + quoted(rest) +
+                             ", is ignored");
+        }
+        if (spans.stops[field] < 0)
+            walk.add(severity::error, span.end,
+                     field_label(field) + " has no '$' within " + std::to_string(stop_scan_limit - 1) +
+                         " characters after its number (or the file ends): tarnvel prints "
+                         "\"file read message: stop_signal '$' lost\" and reads every later "
+                         "field from the wrong place");
+    }
+}
+
+// An entry whose fields do not stand on the line its first name ends on
+// (`start_line`): the first field read from a later line. `end_line` is the
+// line of its last '$'. (A line end inside a name is a finding of its own.)
+void check_lines(catalogue_walk& walk, const entry_spans& spans, long long start_line,
+                 long long end_line)
+{
+    if (end_line == start_line)
+        return;
+    for (int field = 0; field <= entry_number_fields; ++field) {
+        // Where the field's own text begins: its number, or the second name.
+        const long long at =
+            field < entry_number_fields ? spans.numbers[field].start : spans.names[1].start;
+        const text_position position = walk.lines.position(at);
+        if (position.line == start_line)
+            continue;
+        walk.findings.add(severity::error, position,
+                          "field " + std::to_string(field + 2) + " of the entry of line " +
+                              std::to_string(start_line) +
+                              " is read from this line: that entry has fewer than 17 fields on "
+                              "its line (a '$' lost?), and every later field shifts");
+        return;
+    }
+}
+
+// The values as read: ranges, lower limits, magnitudes, signs, epochs.
+void check_values(catalogue_walk& walk, const entry_spans& spans, const record& r)
+{
+    const int epochs_first_field[2] = {0, 9};
+    const sky_coords* positions[2] = {&r.coords_2000, &r.coords_1950};
+    const char* epochs[2] = {"2000", "1950"};
+    bool in_range = true;
+    for (int e = 0; e < 2; ++e) {
+        const arc& ra = positions[e]->ascension;
+        const arc& dec = positions[e]->declination;
+        const int f = epochs_first_field[e];
+        if (ra.units < 0 || ra.units >= 24 || ra.minutes < 0 || ra.minutes >= 60 ||
+            ra.seconds < 0 || ra.seconds >= 60) {
+            walk.add(severity::warning, spans.numbers[f].start,
+                     std::string("the right ascension ") + epochs[e] + " is " + shown(ra.units) +
+                         " h " + shown(ra.minutes) + " min " + shown(ra.seconds) +
+                         " s: hours from 0 to 24, minutes and seconds from 0 to 60");
+            in_range = false;
+        }
+        const double degrees = std::fabs(dec.units);
+        if (degrees * 3600 + dec.minutes * 60 + dec.seconds > 90.0 * 3600 || dec.minutes < 0 ||
+            dec.minutes >= 60 || dec.seconds < 0 || dec.seconds >= 60) {
+            walk.add(severity::warning, spans.numbers[f + 3].start,
+                     std::string("the declination ") + epochs[e] + " is " + shown(dec.units) +
+                         " deg " + shown(dec.minutes) + "' " + shown(dec.seconds) +
+                         "\": beyond 90 degrees, or minutes and seconds not from 0 to 60");
+            in_range = false;
+        }
+        if (dec.units == 0 && std::signbit(dec.units))
+            walk.add(severity::warning, spans.numbers[f + 3].start,
+                     std::string("the declination ") + epochs[e] +
+                         " has the degrees -0, which count as positive: a declination between "
+                         "-1 and 0 degrees is written with the degrees -0.000001");
+    }
+    if (r.redshift < 0)
+        walk.add(severity::warning, spans.numbers[6].start,
+                 "a negative redshift, " + shown(r.redshift));
+    else if (r.redshift > lower_limit_threshold && r.redshift / lower_limit_scale < 0.01)
+        walk.add(severity::warning, spans.numbers[6].start,
+                 "a lower-limit redshift " + shown(r.redshift) + " stands for z > " +
+                     shown(r.redshift / lower_limit_scale) +
+                     ": a lower limit is written as z times 1e12 (3.2e12 for z > 3.2)");
+    const double magnitudes[2] = {r.apparent_magnitude, r.absolute_magnitude};
+    for (int m = 0; m < 2; ++m) {
+        const double v = magnitudes[m];
+        if (v != no_value_magnitude && std::fabs(v - no_value_magnitude) <= no_value_magnitude / 100)
+            walk.add(severity::warning, spans.numbers[7 + m].start,
+                     "the magnitude " + shown(v) +
+                         " is not exactly 1e8, which marks a magnitude that is not known: it is "
+                         "taken as a magnitude");
+    }
+    if (!in_range)
+        return;
+    // Fifty years of precession move a position by less than a degree.
+    double ra[2];
+    double dec[2];
+    for (int e = 0; e < 2; ++e) {
+        arc d = positions[e]->declination;
+        d.corrector();
+        dec[e] = d.value() / 3600 * M_PI / 180;
+        ra[e] = positions[e]->ascension.value() / 3600 * 15 * M_PI / 180;
+    }
+    // The separation is at most the difference in declination and in right
+    // ascension together: within a degree, no more is asked.
+    double ra_difference = std::fabs(ra[1] - ra[0]);
+    ra_difference = std::min(ra_difference, 2 * M_PI - ra_difference);
+    if ((std::fabs(dec[1] - dec[0]) + ra_difference) * 180 / M_PI <= 1)
+        return;
+    const double a = std::sin((dec[1] - dec[0]) / 2);
+    const double b = std::sin((ra[1] - ra[0]) / 2);
+    const double separation =
+        2 * std::asin(std::min(1.0, std::sqrt(a * a + std::cos(dec[0]) * std::cos(dec[1]) * b * b)));
+    if (separation * 180 / M_PI > 1)
+        walk.add(severity::warning, spans.numbers[9].start,
+                 "the positions at 2000 and 1950 lie " + shown(separation * 180 / M_PI) +
+                     " degrees apart, where precession moves a position by less than one: one of "
+                     "them holds a slip");
+}
+
+// One entry whose first name has been read.
+void check_entry(catalogue_walk& walk, scan_stream& stream, const string& name,
+                 entry_spans& spans, int& lost_fields)
+{
+    record r;
+    r.name_I = name;
+    read_entry_rest(stream, r, lost_fields, &spans);
+    ++walk.entries;
+    const text_position start = walk.lines.position(spans.names[0].start);
+    if (start.line == walk.previous_end_line)
+        walk.findings.add(severity::error, start,
+                          "a second entry begins on the line of the entry before it: that one "
+                          "has a '$' too many, or a line end is lost");
+    check_name(walk, spans.names[0], name, "first");
+    check_number_fields(walk, spans, r);
+    const long long name_line = walk.lines.position(spans.names[0].end).line;
+    const long long end_line = walk.lines.position(spans.names[1].end).line;
+    check_lines(walk, spans, name_line, end_line);
+    check_name(walk, spans.names[1], r.name_II, "second");
+    check_values(walk, spans, r);
+    walk.previous_end_line = end_line;
+    walk.names.push_back({hash_of(name.text), start.line, spans.names[0].start});
+}
+
+// The first names that come twice, each after the first time.
+void check_repeated_names(catalogue_walk& walk)
+{
+    std::vector<catalogue_walk::first_name>& names = walk.names;
+    std::sort(names.begin(), names.end(),
+              [](const catalogue_walk::first_name& x, const catalogue_walk::first_name& y) {
+                  return x.hash != y.hash ? x.hash < y.hash : x.offset < y.offset;
+              });
+    std::vector<std::pair<catalogue_walk::first_name, long long>> repeats; // (again, first line)
+    for (std::size_t i = 1; i < names.size(); ++i)
+        if (names[i].hash == names[i - 1].hash) {
+            std::size_t first = i - 1;
+            while (first > 0 && names[first - 1].hash == names[i].hash)
+                --first;
+            repeats.push_back({names[i], names[first].line});
+        }
+    std::sort(repeats.begin(), repeats.end(),
+              [](const auto& x, const auto& y) { return x.first.offset < y.first.offset; });
+    for (const auto& repeat : repeats)
+        walk.add(severity::warning, repeat.first.offset,
+                 "the same first name as the entry of line " + std::to_string(repeat.second));
+}
+
+} // namespace
+
+long long check_catalogue(const text_source& text, file_findings& findings)
+{
+    scan_stream stream(text);
+    if (first_reading(stream) != reading_outcome::read)
+        return -1;
+    catalogue_walk walk(text, findings);
+    int lost_fields = 0;
+    string name;
+    entry_spans spans;
+
+    // The head entry: an empty first name does not end the catalogue there.
+    walk.entries = 1;
+    first_name_read got = read_first_name(stream, name, &spans.names[0]);
+    if (got == first_name_read::name) {
+        walk.entries = 0;
+        check_entry(walk, stream, name, spans, lost_fields);
+    } else if (got == first_name_read::empty) {
+        walk.add(severity::warning, 0,
+                 "the catalogue begins with an empty first name: tarnvel makes an entry of "
+                 "zeros and empty names of it, which a query may select, and reads on");
+    }
+    long long closing = -1; // the closing line's '$', with text behind it
+    while (got != first_name_read::cut) {
+        got = read_first_name(stream, name, &spans.names[0]);
+        if (got == first_name_read::name) {
+            check_entry(walk, stream, name, spans, lost_fields);
+        } else if (got == first_name_read::empty) {
+            stream.skip_whitespace();
+            if (stream.peek() >= 0)
+                closing = spans.names[0].end;
+            break;
+        }
+    }
+    check_repeated_names(walk);
+    if (closing >= 0) {
+        const long long line = walk.lines.position(closing).line;
+        walk.lines.finish();
+        const text_position end = walk.lines.position(-1);
+        const long long after = end.line - line - (end.column == 1 ? 1 : 0);
+        walk.add(severity::note, closing,
+                 "the catalogue closes here: " + counted(after, "line", "lines") + " after it " +
+                     (after == 1 ? "is" : "are") + " never read");
+    }
+    if (got == first_name_read::cut) {
+        const value_span& cut = spans.names[0];
+        if (cut.end > cut.start)
+            walk.add(severity::error, cut.start,
+                     "the file ends in a first name, " +
+                         quoted(walk.lines.text_between(cut.start, cut.end)) +
+                         ": tarnvel makes no entry of it");
+        walk.add(severity::warning, cut.end,
+                 "no closing line: the catalogue ends without a line that holds only '$'");
+    }
+    walk.lines.finish();
+    if (walk.lines.crlf_lines() > 0 && walk.lines.lf_lines() > 0)
+        findings.add_for_file(
+            severity::note,
+            "line ends of both kinds: " + counted(walk.lines.crlf_lines(), "line ends", "lines end") +
+                " in CR LF (the first on line " + std::to_string(walk.lines.first_crlf_line()) +
+                "), " + counted(walk.lines.lf_lines(), "line", "lines") + " in LF alone (the first on line " +
+                std::to_string(walk.lines.first_lf_line()) + ")");
+    (void)lost_fields;
+    return walk.entries;
+}

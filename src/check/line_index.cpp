@@ -1,0 +1,89 @@
+// Counting lines forwards through a text.
+#include "check/line_index.h"
+
+#include <cstring>
+
+void line_index::restart()
+{
+    *this = line_index(text_);
+}
+
+bool line_index::fill()
+{
+    chunk_offset_ += chunk_length_;
+    chunk_length_ = 0;
+    if (text_.file == nullptr) {
+        const long long size = static_cast<long long>(text_.size);
+        if (chunk_offset_ >= size)
+            return false;
+        const long long length = size - chunk_offset_ < static_cast<long long>(chunk_size)
+                                     ? size - chunk_offset_
+                                     : static_cast<long long>(chunk_size);
+        std::memcpy(chunk_, text_.data + chunk_offset_, static_cast<std::size_t>(length));
+        chunk_length_ = length;
+        return true;
+    }
+    const long long got = text_.file->read_at(chunk_offset_, chunk_, chunk_size);
+    chunk_length_ = got > 0 ? got : 0;
+    return chunk_length_ > 0;
+}
+
+text_position line_index::position(long long offset)
+{
+    if (offset >= 0 && offset < line_start_)
+        restart();
+    for (;;) {
+        if (at_ == chunk_offset_ + chunk_length_ && !fill())
+            break;
+        const long long until = offset >= 0 && offset < chunk_offset_ + chunk_length_
+                                    ? offset
+                                    : chunk_offset_ + chunk_length_;
+        if (at_ >= until && offset >= 0)
+            break;
+        const char* from = chunk_ + (at_ - chunk_offset_);
+        const void* found = std::memchr(from, '\n', static_cast<std::size_t>(until - at_));
+        if (found == nullptr) {
+            const long long ends = until - 1 - chunk_offset_;
+            if (until > at_)
+                previous_was_cr_ = chunk_[ends] == '\r';
+            at_ = until;
+            continue;
+        }
+        const char* line_feed = static_cast<const char*>(found);
+        const bool crlf =
+            line_feed > from ? line_feed[-1] == '\r' : previous_was_cr_;
+        if (crlf) {
+            if (crlf_lines_++ == 0)
+                first_crlf_line_ = line_;
+        } else if (lf_lines_++ == 0) {
+            first_lf_line_ = line_;
+        }
+        at_ = chunk_offset_ + (line_feed - chunk_) + 1;
+        previous_was_cr_ = false;
+        ++line_;
+        line_start_ = at_;
+    }
+    text_position position;
+    position.line = line_;
+    position.column = (offset >= 0 ? offset : at_) - line_start_ + 1;
+    return position;
+}
+
+std::string line_index::text_between(long long from, long long to, std::size_t limit) const
+{
+    if (to > from + static_cast<long long>(limit))
+        to = from + static_cast<long long>(limit);
+    if (to <= from)
+        return std::string();
+    std::string bytes(static_cast<std::size_t>(to - from), '\0');
+    if (text_.file == nullptr) {
+        const long long size = static_cast<long long>(text_.size);
+        if (from >= size)
+            return std::string();
+        bytes.assign(text_.data + from, static_cast<std::size_t>((to < size ? to : size) - from));
+        return bytes;
+    }
+    const long long got = text_.file->read_at(from, &bytes[0], bytes.size());
+    bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return bytes;
+}
