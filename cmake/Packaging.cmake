@@ -6,38 +6,57 @@
 # `package-windows`) builds them into build/release (build/windows).
 include(GNUInstallDirs)
 
+# The programs and their manual pages. tarnvel-cgi, a CGI program, is for
+# POSIX systems only.
+set(TARNVEL_PROGRAMS tarnvel tarnvel-check)
+set(TARNVEL_MANUAL_PAGES tarnvel.1 tarnvel-check.1)
+
+find_program(TARNVEL_GROFF_FOR_TEXT groff)
+find_program(TARNVEL_GZIP gzip)
+
+# tarnvel_install_manual(<page>): installs the manual page <page> of the
+# sources: as text beside the programs on Windows (as the page itself where
+# groff is missing), compressed in its section's folder elsewhere.
+function(tarnvel_install_manual page)
+  string(REGEX MATCH "[0-9]$" section "${page}")
+  get_filename_component(stem "${page}" NAME_WE)
+  set(source ${PROJECT_SOURCE_DIR}/${page})
+  if(WIN32)
+    if(TARNVEL_GROFF_FOR_TEXT)
+      add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${stem}.txt
+        COMMAND ${TARNVEL_GROFF_FOR_TEXT} -man -Tascii -P-c -P-b -P-u ${source}
+          > ${PROJECT_BINARY_DIR}/${stem}.txt
+        DEPENDS ${source}
+        COMMENT "The manual page ${page} as text")
+      add_custom_target(manual_text_${stem} ALL DEPENDS ${PROJECT_BINARY_DIR}/${stem}.txt)
+      install(FILES ${PROJECT_BINARY_DIR}/${stem}.txt DESTINATION .)
+    else()
+      install(FILES ${source} DESTINATION .)
+    endif()
+  elseif(TARNVEL_GZIP)
+    # Manual pages are installed compressed, as systems keep them.
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${page}.gz
+      COMMAND ${TARNVEL_GZIP} -9 -n -c ${source} > ${PROJECT_BINARY_DIR}/${page}.gz
+      DEPENDS ${source}
+      COMMENT "The manual page ${page}, compressed")
+    add_custom_target(manual_page_${stem} ALL DEPENDS ${PROJECT_BINARY_DIR}/${page}.gz)
+    install(FILES ${PROJECT_BINARY_DIR}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+  else()
+    install(FILES ${source} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+  endif()
+endfunction()
+
 if(WIN32)
   # One folder to unpack: everything at its top.
-  install(TARGETS tarnvel RUNTIME DESTINATION .)
+  install(TARGETS ${TARNVEL_PROGRAMS} RUNTIME DESTINATION .)
   install(FILES README.md DESTINATION .)
-  find_program(TARNVEL_GROFF_FOR_TEXT groff)
-  if(TARNVEL_GROFF_FOR_TEXT)
-    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/tarnvel.txt
-      COMMAND ${TARNVEL_GROFF_FOR_TEXT} -man -Tascii -P-c -P-b -P-u ${PROJECT_SOURCE_DIR}/tarnvel.1
-        > ${PROJECT_BINARY_DIR}/tarnvel.txt
-      DEPENDS ${PROJECT_SOURCE_DIR}/tarnvel.1
-      COMMENT "The manual page as text")
-    add_custom_target(manual_text ALL DEPENDS ${PROJECT_BINARY_DIR}/tarnvel.txt)
-    install(FILES ${PROJECT_BINARY_DIR}/tarnvel.txt DESTINATION .)
-  else()
-    install(FILES tarnvel.1 DESTINATION .)
-  endif()
 else()
-  install(TARGETS tarnvel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  # Manual pages are installed compressed, as systems keep them.
-  find_program(TARNVEL_GZIP gzip)
-  if(TARNVEL_GZIP)
-    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/tarnvel.1.gz
-      COMMAND ${TARNVEL_GZIP} -9 -n -c ${PROJECT_SOURCE_DIR}/tarnvel.1 > ${PROJECT_BINARY_DIR}/tarnvel.1.gz
-      DEPENDS ${PROJECT_SOURCE_DIR}/tarnvel.1
-      COMMENT "The manual page, compressed")
-    add_custom_target(manual_page ALL DEPENDS ${PROJECT_BINARY_DIR}/tarnvel.1.gz)
-    install(FILES ${PROJECT_BINARY_DIR}/tarnvel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  else()
-    install(FILES tarnvel.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  endif()
+  install(TARGETS ${TARNVEL_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
+foreach(page IN LISTS TARNVEL_MANUAL_PAGES)
+  tarnvel_install_manual(${page})
+endforeach()
 
 set(CPACK_PACKAGE_NAME tarnvel)
 set(CPACK_PACKAGE_VENDOR "tarnvel")

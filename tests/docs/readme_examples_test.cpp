@@ -36,8 +36,17 @@ TEST(Readme, ShowsTheDemoFilesAsTheyAre)
 
 TEST(ManualPage, NamesTheProgramsVersion)
 {
-    const auto manual = read_file(examples_dir().parent_path() / "tarnvel.1");
-    ASSERT_TRUE(manual.has_value());
-    EXPECT_NE(manual->find("\"tarnvel " TARNVEL_VERSION "\""), std::string::npos)
-        << "the .TH line of tarnvel.1 names another version than " TARNVEL_VERSION;
+    // TARNVEL_MANUAL_PAGES: the pages of the sources, separated by ';'.
+    std::string pages = TARNVEL_MANUAL_PAGES;
+    for (std::size_t start = 0; start < pages.size();) {
+        std::size_t end = pages.find(';', start);
+        if (end == std::string::npos)
+            end = pages.size();
+        const std::string page = pages.substr(start, end - start);
+        start = end + 1;
+        const auto manual = read_file(examples_dir().parent_path() / page);
+        ASSERT_TRUE(manual.has_value()) << page;
+        EXPECT_NE(manual->find("\"tarnvel " TARNVEL_VERSION "\""), std::string::npos)
+            << "the .TH line of " << page << " names another version than " TARNVEL_VERSION;
+    }
 }
