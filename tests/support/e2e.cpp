@@ -148,6 +148,30 @@ run_result e2e_case::run_check(const std::string& arguments) const
     return run_with("", "", "", arguments, check_program_path());
 }
 
+run_result e2e_case::run_cgi(const std::string& environment, const std::string& body) const
+{
+    static std::atomic<int> bodies{0};
+    const fs::path input = root_ / ("body." + std::to_string(++bodies));
+    {
+        std::ofstream out(input, std::ios::binary);
+        out << body;
+    }
+    // The CGI program runs natively, whatever runs tarnvel.
+    const std::string program = cgi_program_path();
+    const std::string command = "cd " + quoted(work_.string()) + " && (" + environment + " " +
+                                quoted(program) + " <" + quoted(input.string()) + " >" +
+                                quoted((root_ / "cgi.out").string()) + " 2>" +
+                                quoted((root_ / "cgi.err").string()) + "); echo $? >" +
+                                quoted((root_ / "cgi.status").string());
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    run_result result;
+    result.console = read_file(root_ / "cgi.out").value_or("");
+    result.errors = read_file(root_ / "cgi.err").value_or("");
+    result.exit_status = static_cast<int>(
+        std::strtol(read_file(root_ / "cgi.status").value_or("-1").c_str(), nullptr, 10));
+    return result;
+}
+
 run_result e2e_case::run_with(const std::string& prefix, const std::string& setup,
                               const std::string& streams, const std::string& arguments,
                               const std::string& program_path) const
@@ -213,6 +237,16 @@ std::string test_program_path()
 std::string check_program_path()
 {
     return environment_or("TARNVEL_TEST_CHECK_PROGRAM", TARNVEL_TEST_CHECK_PROGRAM);
+}
+
+std::string cgi_program_path()
+{
+    return environment_or("TARNVEL_TEST_CGI_PROGRAM", TARNVEL_TEST_CGI_PROGRAM);
+}
+
+std::string shell_quoted(const std::string& text)
+{
+    return quoted(text);
 }
 
 bool program_has_runner()

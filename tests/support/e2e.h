@@ -48,6 +48,10 @@ public:
     run_result run_with_arguments(const std::string& arguments) const;
     // Runs tarnvel-check in the working directory with these arguments.
     run_result run_check(const std::string& arguments = "") const;
+    // Runs tarnvel-cgi in the working directory as a web server would: with
+    // `environment` ("REQUEST_METHOD=GET QUERY_STRING=..." as the shell
+    // takes it) and `body` on its standard input.
+    run_result run_cgi(const std::string& environment, const std::string& body = "") const;
 
     // Makes the file `name` of the working directory read-only for everyone,
     // or readable and writable for everyone.
@@ -90,9 +94,14 @@ bool site_texts_are_defaults();
 // True when the program under test writes CRLF line ends (Windows build).
 bool page_has_crlf();
 
-// The programs the end-to-end tests run: tarnvel and tarnvel-check.
+// The programs the end-to-end tests run: tarnvel, tarnvel-check and
+// tarnvel-cgi.
 std::string test_program_path();
 std::string check_program_path();
+std::string cgi_program_path();
+
+// A text for the shell, in single quotes.
+std::string shell_quoted(const std::string& text);
 
 // True when the program runs through a runner (Wine), to which the shell's
 // limits, signals and descriptors do not carry over as to a native program.

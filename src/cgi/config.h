@@ -1,0 +1,26 @@
+// The settings of the query service, from the environment that the web
+// server gives a CGI program.
+#ifndef TARNVEL_CGI_CONFIG_H
+#define TARNVEL_CGI_CONFIG_H
+
+#include <string>
+
+struct site_config {
+    std::string catalogue;     // TARNVEL_CATALOGUE: the catalogue (required)
+    std::string style;         // TARNVEL_STYLE: the table style, or empty
+    std::string default_query; // TARNVEL_QUERY: the form's default values, or empty
+    std::string spool;         // TARNVEL_SPOOL: where each request's directory is made
+    std::string program;       // TARNVEL_PROGRAM: the tarnvel that answers
+    int time_limit = 60;       // TARNVEL_TIME_LIMIT: seconds a run may take
+    int max_runs = 1;          // TARNVEL_MAX_RUNS: runs at once
+};
+
+// Reads the settings. A file setting that is relative is taken from the
+// current directory. Without TARNVEL_PROGRAM, tarnvel is looked for where
+// the packages put it beside this program (`own_directory`/../../bin, for
+// lib/cgi-bin), then in `own_directory` itself, then where it is installed.
+// On a setting that is missing (TARNVEL_CATALOGUE) or unusable, returns
+// false and says in `problem` which variable and why.
+bool read_config(site_config& config, const std::string& own_directory, std::string& problem);
+
+#endif

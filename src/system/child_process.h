@@ -1,0 +1,107 @@
+// Running another program for a while, on POSIX systems: a private working
+// directory of its own, a limit on how many such runs go on at once, and the
+// child process itself with its console captured and a time limit. For the
+// CGI program; not built for Windows.
+#ifndef TARNVEL_SYSTEM_CHILD_PROCESS_H
+#define TARNVEL_SYSTEM_CHILD_PROCESS_H
+
+#include <string>
+
+// A directory of its own, "<parent>/<prefix>XXXXXX" made with mkdtemp (mode
+// 0700), removed with everything in it when the object goes (its files, not
+// subdirectories: none are made there).
+class private_directory {
+public:
+    // Makes the directory; path() is empty when that failed.
+    private_directory(const std::string& parent, const char* prefix);
+    ~private_directory() { remove(); }
+    private_directory(const private_directory&) = delete;
+    private_directory& operator=(const private_directory&) = delete;
+
+    const std::string& path() const { return path_; }
+
+    // Creates the file `name` in it, which must not exist yet, with
+    // `bytes`, readable and writable by the owner alone. False on failure.
+    bool write_file(const char* name, const std::string& bytes) const;
+    // Makes `name` in it a symbolic link to `target`. False on failure.
+    bool link_file(const char* name, const std::string& target) const;
+
+    // Removes every file in it and the directory; done once.
+    void remove();
+
+private:
+    std::string path_;
+};
+
+// One of `slots` places for a run at once, held until the object goes (or
+// the process ends, however it ends): a lock on one of the files
+// "<directory>/slot.<n>", taken without waiting.
+class run_slot {
+public:
+    run_slot(const std::string& directory, int slots);
+    ~run_slot();
+    run_slot(const run_slot&) = delete;
+    run_slot& operator=(const run_slot&) = delete;
+
+    // True when a place was free and is now held.
+    bool held() const { return descriptor_ >= 0; }
+
+private:
+    int descriptor_ = -1;
+};
+
+// How a run of a child program ended.
+struct child_outcome {
+    enum how_t { exited, timed_out, stopped, not_started } how = not_started;
+    int status = -1;     // the exit status, when exited
+    std::string console; // its standard output and standard error, at most max_console bytes
+};
+
+// The most console text kept of a child.
+constexpr std::size_t max_console = 64 * 1024;
+
+// Runs `program` (no arguments) in `directory` with standard input from the
+// null device and its standard output and error captured, for at most
+// `seconds`; then kills it (with its process group) and says timed_out.
+// Ends early with `stopped`, the child killed, when a termination request
+// (install_termination_handler) arrives.
+child_outcome run_child(const std::string& program, const std::string& directory, int seconds);
+
+// Makes SIGTERM, SIGINT and SIGHUP a termination request that run_child and
+// termination_requested see, instead of ending the process at once, and
+// ignores SIGPIPE.
+void install_termination_handler();
+
+// True once a termination request has arrived.
+bool termination_requested();
+
+// Writes all `length` bytes to standard output; false when a write failed
+// (the reader has gone) or a termination request arrived.
+bool write_out(const char* bytes, std::size_t length);
+
+// Reads up to `count` bytes of standard input; 0 at its end, -1 on failure.
+long long read_standard_input(char* buffer, std::size_t count);
+
+// The system's directory for temporary files: TMPDIR, or /tmp.
+std::string temporary_directory();
+
+// `path` made absolute against the current directory (unchanged when it
+// already is).
+std::string absolute_path(const std::string& path);
+
+// The directory that holds this program's own file, its links followed;
+// `argv0` is its first argument, for systems that cannot tell otherwise.
+// Empty when it cannot be found.
+std::string own_directory(const char* argv0);
+
+// True when `path` names a directory this process may write and enter.
+bool is_writable_directory(const std::string& path);
+// True when `path` names a regular file (through links) this process may read.
+bool is_readable_file(const std::string& path);
+// True when `path` names a file this process may execute.
+bool is_executable(const std::string& path);
+
+// The number of processors, at least 1.
+int processors();
+
+#endif
