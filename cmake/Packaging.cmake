@@ -10,6 +10,12 @@ include(GNUInstallDirs)
 # POSIX systems only.
 set(TARNVEL_PROGRAMS tarnvel tarnvel-check)
 set(TARNVEL_MANUAL_PAGES tarnvel.1 tarnvel-check.1)
+if(TARGET tarnvel-cgi)
+  list(APPEND TARNVEL_MANUAL_PAGES tarnvel-cgi.8)
+  # Where Debian keeps CGI programs: lib/cgi-bin, as "tarnvel".
+  install(PROGRAMS $<TARGET_FILE:tarnvel-cgi> DESTINATION lib/cgi-bin
+    RENAME tarnvel)
+endif()
 
 find_program(TARNVEL_GROFF_FOR_TEXT groff)
 find_program(TARNVEL_GZIP gzip)

@@ -44,11 +44,11 @@ void respond(int status, const char* reason, const std::string& body,
 }
 
 // Sends the page tarnvel wrote, from its file, claiming no character set
-// that its bytes may not honour.
-void send_page(const std::string& path)
+// that its bytes may not honour. The page is open already, and its
+// directory may be gone.
+void send_page(input_file& page)
 {
-    input_file page;
-    if (!page.open(path.c_str()) || !page.is_regular()) {
+    if (!page.is_regular()) {
         respond(500, "Internal Server Error",
                 message_page("No answer", "tarnvel said it wrote its page, but the page is not there."));
         return;
@@ -96,6 +96,11 @@ void answer(const site_config& config, const query_request& request)
     }
     const child_outcome run = run_child(config.program, directory.path(), config.time_limit);
     const std::string& console = run.console;
+    // The page is opened, and the directory removed before anything is sent:
+    // whatever becomes of the answer, nothing of the request stays.
+    input_file page;
+    const bool has_page = page.open((directory.path() + "/results.html").c_str());
+    directory.remove();
     switch (run.how) {
     case child_outcome::stopped:
         return; // the server ends this request: nobody waits for an answer
@@ -113,8 +118,9 @@ void answer(const site_config& config, const query_request& request)
         break;
     }
     const std::size_t length = std::strlen(page_created);
-    if (console.size() >= length && console.compare(console.size() - length, length, page_created) == 0) {
-        send_page(directory.path() + "/results.html");
+    if (console.size() >= length && console.compare(console.size() - length, length, page_created) == 0 &&
+        has_page) {
+        send_page(page);
     } else if (console.find("Query input error") != std::string::npos ||
                console.find("Invalid epoch value") != std::string::npos) {
         respond(400, "Bad Request",

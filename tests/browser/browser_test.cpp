@@ -3,13 +3,12 @@
 // read from the rendered document. Skipped where Chromium is not installed.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/browser.h"
 #include "support/e2e.h"
 #include "support/forms.h"
 
@@ -17,75 +16,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string find_chromium()
-{
-    if (const char* chosen = std::getenv("TARNVEL_CHROMIUM"))
-        return fs::exists(chosen) ? chosen : "";
-    for (const char* candidate : {"/usr/bin/chromium", "/usr/bin/chromium-browser",
-                                  "/usr/bin/google-chrome", "/usr/local/bin/chrome"})
-        if (fs::exists(candidate))
-            return candidate;
-    return "";
-}
-
-// The text of serialised markup: the entities the serialiser writes, undone.
-std::string unescaped(std::string text)
-{
-    const char* const entities[][2] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""},
-                                       {"&#39;", "'"}, {"&nbsp;", "\xc2\xa0"}, {"&amp;", "&"}};
-    for (const auto& entity : entities)
-        for (std::size_t at; (at = text.find(entity[0])) != std::string::npos;)
-            text.replace(at, std::char_traits<char>::length(entity[0]), entity[1]);
-    return text;
-}
-
-// Opens `page` in headless Chromium with the probe script and returns the
-// probe's lines, or an empty list when the browser failed.
+// Opens `page` with the probe added, in headless Chromium, and returns the
+// probe's lines.
 std::vector<std::string> what_a_reader_sees(const e2e_case& c, const std::string& page)
 {
-    const std::string chromium = find_chromium();
     const fs::path probe_page = c.directory() / "probe.html";
     {
         std::ofstream out(probe_page, std::ios::binary);
         out << page << "<script>\n"
             << read_file(fs::path(TARNVEL_BROWSER_DIR) / "probe.js").value_or("") << "</script>\n";
     }
-    const fs::path profile = c.directory().parent_path() / "chromium-profile";
-    const fs::path dom = c.directory().parent_path() / "dom.html";
-    const std::string command =
-        "timeout 120 '" + chromium +
-        "' --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking"
-        " --disable-component-update --disable-sync --user-data-dir='" + profile.string() +
-        "' --dump-dom 'file://" + probe_page.string() + "' >'" + dom.string() + "' 2>/dev/null";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    const std::string text = read_file(dom).value_or("");
-    const std::string open = "<pre id=\"tarnvel-probe\">";
-    const std::size_t start = text.find(open);
-    std::vector<std::string> lines;
-    if (start == std::string::npos)
-        return lines;
-    std::istringstream probe(unescaped(
-        text.substr(start + open.size(), text.find("</pre>", start) - start - open.size())));
-    for (std::string line; std::getline(probe, line);)
-        if (!line.empty())
-            lines.push_back(line);
-    return lines;
+    return probe_lines("file://" + probe_page.string(), c.directory().parent_path());
 }
 
 bool has(const std::vector<std::string>& lines, const std::string& line)
 {
-    for (const std::string& l : lines)
-        if (l == line)
-            return true;
-    return false;
-}
-
-std::string joined(const std::vector<std::string>& lines)
-{
-    std::string all;
-    for (const std::string& l : lines)
-        all += l + "\n";
-    return all;
+    return has_line(lines, line);
 }
 
 class Browser : public testing::Test {
