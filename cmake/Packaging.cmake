@@ -55,10 +55,33 @@ endfunction()
 if(WIN32)
   # One folder to unpack: everything at its top.
   install(TARGETS ${TARNVEL_PROGRAMS} RUNTIME DESTINATION .)
-  install(FILES README.md DESTINATION .)
+  install(FILES README.md LICENSE CHANGELOG.md DESTINATION .)
 else()
   install(TARGETS ${TARNVEL_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The documents as Debian keeps them: the licence as the machine-readable
+  # copyright file, the changelog in Debian's form, compressed.
   install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/changelog
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/CHANGELOG.md
+      -DOUTPUT=${PROJECT_BINARY_DIR}/changelog -DPACKAGE=tarnvel
+      "-DMAINTAINER=tarnvel maintainers <maintainers@example.org>"
+      -P ${PROJECT_SOURCE_DIR}/cmake/DebianChangelog.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/cmake/DebianChangelog.cmake
+    COMMENT "The changelog in Debian's form" VERBATIM)
+  if(TARNVEL_GZIP)
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/changelog.gz
+      COMMAND ${TARNVEL_GZIP} -9 -n -c ${PROJECT_BINARY_DIR}/changelog > ${PROJECT_BINARY_DIR}/changelog.gz
+      DEPENDS ${PROJECT_BINARY_DIR}/changelog
+      COMMENT "The changelog, compressed")
+    add_custom_target(debian_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.gz)
+    install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  else()
+    add_custom_target(debian_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog)
+    install(FILES ${PROJECT_BINARY_DIR}/changelog DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  endif()
+  # What lintian is told about the package, each with its reason.
+  install(FILES packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME tarnvel)
 endif()
 foreach(page IN LISTS TARNVEL_MANUAL_PAGES)
   tarnvel_install_manual(${page})
@@ -67,6 +90,7 @@ endforeach()
 set(CPACK_PACKAGE_NAME tarnvel)
 set(CPACK_PACKAGE_VENDOR "tarnvel")
 set(CPACK_PACKAGE_CONTACT "tarnvel maintainers <maintainers@example.org>")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "query a QSO absorption-line catalogue into an HTML page")
 set(CPACK_PACKAGE_DESCRIPTION "tarnvel reads a query form, a table style and a catalogue of QSOs with
 absorption-line systems from its working directory, selects the entries

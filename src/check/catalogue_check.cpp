@@ -17,6 +17,8 @@
 
 namespace {
 
+constexpr double pi = 3.14159265358979323846;
+
 // The names of the number fields, for the findings: field 2 is the first.
 const char* const field_names[entry_number_fields] = {
     "right ascension 2000, hours", "right ascension 2000, minutes",
@@ -216,22 +218,22 @@ void check_values(catalogue_walk& walk, const entry_spans& spans, const record& 
     for (int e = 0; e < 2; ++e) {
         arc d = positions[e]->declination;
         d.corrector();
-        dec[e] = d.value() / 3600 * M_PI / 180;
-        ra[e] = positions[e]->ascension.value() / 3600 * 15 * M_PI / 180;
+        dec[e] = d.value() / 3600 * pi / 180;
+        ra[e] = positions[e]->ascension.value() / 3600 * 15 * pi / 180;
     }
     // The separation is at most the difference in declination and in right
     // ascension together: within a degree, no more is asked.
     double ra_difference = std::fabs(ra[1] - ra[0]);
-    ra_difference = std::min(ra_difference, 2 * M_PI - ra_difference);
-    if ((std::fabs(dec[1] - dec[0]) + ra_difference) * 180 / M_PI <= 1)
+    ra_difference = std::min(ra_difference, 2 * pi - ra_difference);
+    if ((std::fabs(dec[1] - dec[0]) + ra_difference) * 180 / pi <= 1)
         return;
     const double a = std::sin((dec[1] - dec[0]) / 2);
     const double b = std::sin((ra[1] - ra[0]) / 2);
     const double separation =
         2 * std::asin(std::min(1.0, std::sqrt(a * a + std::cos(dec[0]) * std::cos(dec[1]) * b * b)));
-    if (separation * 180 / M_PI > 1)
+    if (separation * 180 / pi > 1)
         walk.add(severity::warning, spans.numbers[9].start,
-                 "the positions at 2000 and 1950 lie " + shown(separation * 180 / M_PI) +
+                 "the positions at 2000 and 1950 lie " + shown(separation * 180 / pi) +
                      " degrees apart, where precession moves a position by less than one: one of "
                      "them holds a slip");
 }
