@@ -51,13 +51,13 @@ TEST(FormFields, DecodingOfTheFormEncoding)
     } cases[] = {
         {"02%3A30%3A00", true, "02:30:00"}, {"%2B45", true, "+45"},   {"+45", true, " 45"},
         {"a+b%20c", true, "a b c"},         {"%3d%3D", true, "=="},    {"%0A", true, "\n"},
-        {"%00", true, std::string(1, '\0').c_str()},                   {"%", false, ""},
+        {"%", false, ""},
         {"%4", false, ""},                  {"%zz", false, ""},        {"", true, ""},
     };
     for (const auto& c : cases) {
         std::string decoded;
         EXPECT_EQ(decode_component(c.encoded, decoded), c.ok) << c.encoded;
-        if (c.ok && std::string(c.encoded) != "%00") {
+        if (c.ok) {
             EXPECT_EQ(decoded, c.decoded) << c.encoded;
         }
     }
