@@ -82,19 +82,24 @@ int hex_value(char c)
     return -1;
 }
 
-const char* grammar_fault(field_kind kind)
+// Each grammar as an HTML pattern, and what a value that breaks it is told.
+struct grammar_texts {
+    const char* pattern;
+    const char* fault;
+};
+
+const grammar_texts& texts_of(field_kind kind)
 {
-    switch (kind) {
-    case field_kind::epoch:
-        return "write the epoch in digits, as 2000";
-    case field_kind::ascension:
-        return "write a right ascension as hh:mm:ss, as 02:30:00 or 14:00:30.5";
-    case field_kind::declination:
-        return "write a declination as a sign, then dd:mm:ss, as -30:00:00 or +45:15:00";
-    case field_kind::number:
-        return "write a number in decimal notation, as 1.5, -26 or 1e8";
-    }
-    return "";
+    static const grammar_texts texts[] = {
+        {"[0-9]{1,9}", "write the epoch in digits, as 2000"},
+        {"[0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}(\\.[0-9]{1,9})?",
+         "write a right ascension as hh:mm:ss, as 02:30:00 or 14:00:30.5"},
+        {"[+\\-][0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}(\\.[0-9]{1,9})?",
+         "write a declination as a sign, then dd:mm:ss, as -30:00:00 or +45:15:00"},
+        {"[+\\-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)([eE][+\\-]?[0-9]+)?",
+         "write a number in decimal notation, as 1.5, -26 or 1e8"},
+    };
+    return texts[static_cast<int>(kind)];
 }
 
 } // namespace
@@ -149,17 +154,7 @@ bool follows_grammar(field_kind kind, const std::string& text)
 
 const char* grammar_pattern(field_kind kind)
 {
-    switch (kind) {
-    case field_kind::epoch:
-        return "[0-9]{1,9}";
-    case field_kind::ascension:
-        return "[0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}(\\.[0-9]{1,9})?";
-    case field_kind::declination:
-        return "[+\\-][0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}(\\.[0-9]{1,9})?";
-    case field_kind::number:
-        return "[+\\-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)([eE][+\\-]?[0-9]+)?";
-    }
-    return "";
+    return texts_of(kind).pattern;
 }
 
 query_request decode_query(const std::string& encoded)
@@ -198,7 +193,7 @@ query_request decode_query(const std::string& encoded)
         else if (request.values[f].size() > max_value_length)
             request.faults[f] = "this value is too long: at most 40 characters";
         else if (!follows_grammar(query_fields[f].kind, request.values[f]))
-            request.faults[f] = grammar_fault(query_fields[f].kind);
+            request.faults[f] = texts_of(query_fields[f].kind).fault;
     }
     return request;
 }

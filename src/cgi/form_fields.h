@@ -6,7 +6,8 @@
 
 #include <string>
 
-// The grammars of the fields.
+// The grammars of the fields (in this order: a table of their texts follows
+// it).
 enum class field_kind {
     epoch,       // digits
     ascension,   // hh:mm:ss, seconds with an optional fraction

@@ -139,20 +139,25 @@ bool ascension_refused(const arc& ascension)
     return alone.value_checker() == 0;
 }
 
+// Reads the form `text` with `read(stream)`, as the program reads it;
+// false when it cannot be read.
+template <typename Reader>
+bool read_form(const text_source& text, Reader read)
+{
+    scan_stream stream(text);
+    if (first_reading(stream) != reading_outcome::read)
+        return false;
+    read(stream);
+    return true;
+}
+
 } // namespace
 
 bool check_query_form(const text_source& text, file_findings& findings)
 {
     query_spans spans;
     query_text read;
-    const reading_outcome outcome = [&] {
-        scan_stream stream(text);
-        const reading_outcome first = first_reading(stream);
-        if (first == reading_outcome::read)
-            read = read_query_values(stream, &spans);
-        return first;
-    }();
-    if (outcome != reading_outcome::read)
+    if (!read_form(text, [&](scan_stream& stream) { read = read_query_values(stream, &spans); }))
         return false;
     form_walk walk(text, findings);
     for (int v = 0; v < 11; ++v) {
@@ -237,14 +242,7 @@ bool check_query_form(const text_source& text, file_findings& findings)
 bool check_style_file(const text_source& text, file_findings& findings)
 {
     style_spans spans;
-    const reading_outcome outcome = [&] {
-        scan_stream stream(text);
-        const reading_outcome first = first_reading(stream);
-        if (first == reading_outcome::read)
-            read_style(stream, &spans);
-        return first;
-    }();
-    if (outcome != reading_outcome::read)
+    if (!read_form(text, [&](scan_stream& stream) { read_style(stream, &spans); }))
         return false;
     form_walk walk(text, findings);
     for (int v = 0; v < 6; ++v) {

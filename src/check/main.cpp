@@ -69,6 +69,20 @@ struct checked_file {
     }
 };
 
+// Checks the file of `findings` in `directory` with `check`, which returns
+// whether it could read it; when the file cannot be opened or read, says so
+// with `level` and `consequence`. Returns whether it was read.
+template <typename Check>
+bool check_file(const std::string& directory, file_findings& findings, Check check, severity level,
+                const char* consequence)
+{
+    checked_file file(directory, findings.file_name());
+    if (file.opened && check(file.text))
+        return true;
+    findings.add_for_file(level, consequence);
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -87,34 +101,24 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string directory = argc == 2 ? argv[1] : "";
-    bool unreadable = false;
-
+    long long entries = -1;
     file_findings catalogue_findings("quasar_list.dat");
-    checked_file catalogue(directory, "quasar_list.dat");
-    const long long entries = catalogue.opened ? check_catalogue(catalogue.text, catalogue_findings) : -1;
-    if (entries < 0) {
-        catalogue_findings.add_for_file(severity::error,
-                                        "cannot be read: tarnvel prints \"error open file "
-                                        "quasar_list.dat\" and writes no page");
-        unreadable = true;
-    }
-
+    const bool catalogue_read = check_file(
+        directory, catalogue_findings,
+        [&](const text_source& text) { return (entries = check_catalogue(text, catalogue_findings)) >= 0; },
+        severity::error, "cannot be read: tarnvel prints \"error open file quasar_list.dat\" and writes no page");
     file_findings query_findings("query.frm");
-    checked_file query(directory, "query.frm");
-    if (!query.opened || !check_query_form(query.text, query_findings)) {
-        query_findings.add_for_file(severity::error,
-                                    "cannot be read: tarnvel prints \"error of opening file "
-                                    "query.form\" and writes no page");
-        unreadable = true;
-    }
-
+    const bool query_read = check_file(
+        directory, query_findings,
+        [&](const text_source& text) { return check_query_form(text, query_findings); },
+        severity::error, "cannot be read: tarnvel prints \"error of opening file query.form\" and writes no page");
     file_findings style_findings("style.var");
-    checked_file style(directory, "style.var");
-    if (!style.opened || !check_style_file(style.text, style_findings))
-        style_findings.add_for_file(severity::note,
-                                    "missing, or it cannot be read: tarnvel prints \"error of "
-                                    "opening file style.var\" and writes the table without "
-                                    "style values");
+    check_file(directory, style_findings,
+               [&](const text_source& text) { return check_style_file(text, style_findings); },
+               severity::note,
+               "missing, or it cannot be read: tarnvel prints \"error of opening file style.var\" and "
+               "writes the table without style values");
+    const bool unreadable = !catalogue_read || !query_read;
 
     catalogue_findings.print_summary(entries >= 0 ? counted(entries, "entry", "entries") : "");
     query_findings.print_summary("");

@@ -25,30 +25,28 @@ value_span* form_reading::next_part()
     return part;
 }
 
-void form_reading::read_int(int& target)
+template <typename Conversion>
+void form_reading::read_number(Conversion convert)
 {
     value_span* part = next_part();
     stream_.skip_whitespace();
     if (part != nullptr)
         part->start = stream_.offset();
-    const bool found = stream_.read_int(target);
+    const bool found = convert();
     if (part != nullptr) {
         part->found = found;
         part->end = stream_.offset();
     }
 }
 
+void form_reading::read_int(int& target)
+{
+    read_number([&] { return stream_.read_int(target); });
+}
+
 void form_reading::read_double(double& target)
 {
-    value_span* part = next_part();
-    stream_.skip_whitespace();
-    if (part != nullptr)
-        part->start = stream_.offset();
-    const bool found = stream_.read_double(target);
-    if (part != nullptr) {
-        part->found = found;
-        part->end = stream_.offset();
-    }
+    read_number([&] { return stream_.read_double(target); });
 }
 
 void form_reading::read_char(char& target)

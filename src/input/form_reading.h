@@ -34,6 +34,10 @@ public:
 
 private:
     value_span* next_part(); // the span of the current value's next part, or null
+    // "%d" or "%lg" by `convert`, which returns whether it found a number,
+    // with white space skipped first and the part's span noted.
+    template <typename Conversion>
+    void read_number(Conversion convert);
 
     scan_stream& stream_;
     form_value* spans_;
