@@ -3,10 +3,13 @@
 #include "check/catalogue_check.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "check/line_index.h"
@@ -238,28 +241,167 @@ void check_values(catalogue_walk& walk, const entry_spans& spans, const record& 
                      "them holds a slip");
 }
 
-// One entry whose first name has been read.
-void check_entry(catalogue_walk& walk, scan_stream& stream, const string& name,
-                 entry_spans& spans, int& lost_fields)
-{
+// An entry as it was read: its first name, the record, and its fields' spans.
+struct entry_read {
+    string name;
     record r;
-    r.name_I = name;
-    read_entry_rest(stream, r, lost_fields, &spans);
+    entry_spans spans;
+};
+
+// One entry.
+void check_entry(catalogue_walk& walk, const entry_read& e)
+{
+    const entry_spans& spans = e.spans;
     ++walk.entries;
     const text_position start = walk.lines.position(spans.names[0].start);
+    walk.lines.hold();
     if (start.line == walk.previous_end_line)
         walk.findings.add(severity::error, start,
                           "a second entry begins on the line of the entry before it: that one "
                           "has a '$' too many, or a line end is lost");
-    check_name(walk, spans.names[0], name, "first");
-    check_number_fields(walk, spans, r);
-    const long long name_line = walk.lines.position(spans.names[0].end).line;
+    walk.names.push_back({hash_of(e.name.text), start.line, spans.names[0].start});
+    check_name(walk, spans.names[0], e.name, "first");
+    check_number_fields(walk, spans, e.r);
     const long long end_line = walk.lines.position(spans.names[1].end).line;
-    check_lines(walk, spans, name_line, end_line);
-    check_name(walk, spans.names[1], r.name_II, "second");
-    check_values(walk, spans, r);
+    if (end_line != start.line) {
+        // Back to the entry's start, to find where its lines break.
+        check_lines(walk, spans, walk.lines.position(spans.names[0].end).line, end_line);
+        walk.lines.position(spans.names[1].end);
+    }
+    check_name(walk, spans.names[1], e.r.name_II, "second");
+    check_values(walk, spans, e.r);
     walk.previous_end_line = end_line;
-    walk.names.push_back({hash_of(name.text), start.line, spans.names[0].start});
+}
+
+// How the reading of the entries ended.
+struct reading_summary {
+    first_name_read head = first_name_read::cut; // how the head entry's first name was read
+    first_name_read last = first_name_read::cut; // how the last first name was read
+    value_span last_name;                        // where that one lies
+    long long closing = -1;                      // the closing line's '$', when text follows it
+};
+
+// Reads the entries of `stream` as tarnvel reads them (an empty first name
+// at the very start does not end the catalogue), handing each to
+// `take(const entry_read&)`, and says how the reading ended.
+template <typename Take>
+reading_summary read_all_entries(scan_stream& stream, Take take)
+{
+    reading_summary summary;
+    entry_read e;
+    int lost_fields = 0;
+    first_name_read got = summary.head = read_first_name(stream, e.name, &e.spans.names[0]);
+    for (bool head = true;; head = false) {
+        if (got == first_name_read::name) {
+            e.r = record();
+            e.r.name_I = e.name;
+            read_entry_rest(stream, e.r, lost_fields, &e.spans);
+            take(e);
+        } else if (got == first_name_read::cut || !head) {
+            if (got == first_name_read::empty) {
+                stream.skip_whitespace();
+                if (stream.peek() >= 0)
+                    summary.closing = e.spans.names[0].end;
+            }
+            break;
+        }
+        got = read_first_name(stream, e.name, &e.spans.names[0]);
+    }
+    summary.last = got;
+    summary.last_name = e.spans.names[0];
+    return summary;
+}
+
+// Entries handed from the reading thread to the checking one in file order,
+// a batch at a time, the reading at most a few batches ahead: memory that
+// does not grow with the catalogue.
+class entry_channel {
+public:
+    entry_channel() : entries_(batch_count * batch_size) {}
+
+    // The reading side: one entry more; then the end.
+    void put(const entry_read& e)
+    {
+        entries_[(written_ % batch_count) * batch_size + in_batch_++] = e;
+        if (in_batch_ == batch_size)
+            send();
+    }
+    void close(const reading_summary& summary)
+    {
+        summary_ = summary;
+        send();
+        std::lock_guard<std::mutex> lock(mutex_);
+        closed_ = true;
+        changed_.notify_all();
+    }
+
+    // The checking side: `use(const entry_read&)` for each entry, in order,
+    // until the reading side closes; returns its summary.
+    template <typename Use>
+    reading_summary drain(Use use)
+    {
+        for (std::size_t batch = 0;; ++batch) {
+            std::size_t count;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                changed_.wait(lock, [&] { return sent_ > batch || closed_; });
+                if (sent_ <= batch)
+                    return summary_;
+                count = counts_[batch % batch_count];
+            }
+            for (std::size_t i = 0; i < count; ++i)
+                use(entries_[(batch % batch_count) * batch_size + i]);
+            std::lock_guard<std::mutex> lock(mutex_);
+            checked_ = batch + 1;
+            changed_.notify_all();
+        }
+    }
+
+private:
+    static constexpr std::size_t batch_size = 256;
+    static constexpr std::size_t batch_count = 4;
+
+    void send()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        counts_[written_ % batch_count] = in_batch_;
+        sent_ = ++written_;
+        in_batch_ = 0;
+        changed_.notify_all();
+        // The next batch's place is free once the checking side is done with it.
+        changed_.wait(lock, [&] { return written_ - checked_ < batch_count; });
+    }
+
+    std::vector<entry_read> entries_;
+    std::size_t counts_[batch_count] = {};
+    std::size_t written_ = 0; // batches the reading side has filled (its own count)
+    std::size_t in_batch_ = 0;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t sent_ = 0;    // batches sent
+    std::size_t checked_ = 0; // batches checked
+    bool closed_ = false;
+    reading_summary summary_;
+};
+
+// Reads the entries on a thread of its own while this one checks them: the
+// reading and the checks take about as long. Where no thread can be had,
+// each entry is checked as it is read.
+reading_summary read_and_check(scan_stream& stream, catalogue_walk& walk)
+{
+    const auto check = [&](const entry_read& e) { check_entry(walk, e); };
+    entry_channel channel;
+    std::thread reader;
+    try {
+        reader = std::thread([&] {
+            channel.close(read_all_entries(stream, [&](const entry_read& e) { channel.put(e); }));
+        });
+    } catch (...) {
+        return read_all_entries(stream, check);
+    }
+    const reading_summary summary = channel.drain(check);
+    reader.join();
+    return summary;
 }
 
 // The first names that come twice, each after the first time.
@@ -293,33 +435,16 @@ long long check_catalogue(const text_source& text, file_findings& findings)
     if (first_reading(stream) != reading_outcome::read)
         return -1;
     catalogue_walk walk(text, findings);
-    int lost_fields = 0;
-    string name;
-    entry_spans spans;
-
-    // The head entry: an empty first name does not end the catalogue there.
-    walk.entries = 1;
-    first_name_read got = read_first_name(stream, name, &spans.names[0]);
-    if (got == first_name_read::name) {
-        walk.entries = 0;
-        check_entry(walk, stream, name, spans, lost_fields);
-    } else if (got == first_name_read::empty) {
-        walk.add(severity::warning, 0,
-                 "the catalogue begins with an empty first name: tarnvel makes an entry of "
-                 "zeros and empty names of it, which a query may select, and reads on");
+    const reading_summary read = read_and_check(stream, walk);
+    if (read.head != first_name_read::name) {
+        ++walk.entries; // DB_First, of zeros, is a record all the same
+        if (read.head == first_name_read::empty)
+            walk.add(severity::warning, 0,
+                     "the catalogue begins with an empty first name: tarnvel makes an entry of "
+                     "zeros and empty names of it, which a query may select, and reads on");
     }
-    long long closing = -1; // the closing line's '$', with text behind it
-    while (got != first_name_read::cut) {
-        got = read_first_name(stream, name, &spans.names[0]);
-        if (got == first_name_read::name) {
-            check_entry(walk, stream, name, spans, lost_fields);
-        } else if (got == first_name_read::empty) {
-            stream.skip_whitespace();
-            if (stream.peek() >= 0)
-                closing = spans.names[0].end;
-            break;
-        }
-    }
+    const long long closing = read.closing;
+    const first_name_read got = read.last;
     check_repeated_names(walk);
     if (closing >= 0) {
         const long long line = walk.lines.position(closing).line;
@@ -331,7 +456,7 @@ long long check_catalogue(const text_source& text, file_findings& findings)
                      (after == 1 ? "is" : "are") + " never read");
     }
     if (got == first_name_read::cut) {
-        const value_span& cut = spans.names[0];
+        const value_span& cut = read.last_name;
         if (cut.end > cut.start)
             walk.add(severity::error, cut.start,
                      "the file ends in a first name, " +
@@ -348,6 +473,5 @@ long long check_catalogue(const text_source& text, file_findings& findings)
                 " in CR LF (the first on line " + std::to_string(walk.lines.first_crlf_line()) +
                 "), " + counted(walk.lines.lf_lines(), "line", "lines") + " in LF alone (the first on line " +
                 std::to_string(walk.lines.first_lf_line()) + ")");
-    (void)lost_fields;
     return walk.entries;
 }

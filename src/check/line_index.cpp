@@ -3,9 +3,14 @@
 
 #include <cstring>
 
-void line_index::restart()
+void line_index::go_back_to(const counting& state)
 {
-    *this = line_index(text_);
+    state_ = state;
+    // The text from there is read again where it is no longer at hand.
+    if (state.at < chunk_offset_ || state.at > chunk_offset_ + chunk_length_) {
+        chunk_offset_ = state.at;
+        chunk_length_ = 0;
+    }
 }
 
 bool line_index::fill()
@@ -30,42 +35,41 @@ bool line_index::fill()
 
 text_position line_index::position(long long offset)
 {
-    if (offset >= 0 && offset < line_start_)
-        restart();
+    if (offset >= 0 && offset < state_.at)
+        go_back_to(offset >= held_.at ? held_ : counting());
+    counting& c = state_;
     for (;;) {
-        if (at_ == chunk_offset_ + chunk_length_ && !fill())
+        if (c.at == chunk_offset_ + chunk_length_ && !fill())
             break;
         const long long until = offset >= 0 && offset < chunk_offset_ + chunk_length_
                                     ? offset
                                     : chunk_offset_ + chunk_length_;
-        if (at_ >= until && offset >= 0)
+        if (c.at >= until && offset >= 0)
             break;
-        const char* from = chunk_ + (at_ - chunk_offset_);
-        const void* found = std::memchr(from, '\n', static_cast<std::size_t>(until - at_));
+        const char* from = chunk_ + (c.at - chunk_offset_);
+        const void* found = std::memchr(from, '\n', static_cast<std::size_t>(until - c.at));
         if (found == nullptr) {
-            const long long ends = until - 1 - chunk_offset_;
-            if (until > at_)
-                previous_was_cr_ = chunk_[ends] == '\r';
-            at_ = until;
+            if (until > c.at)
+                c.previous_was_cr = chunk_[until - 1 - chunk_offset_] == '\r';
+            c.at = until;
             continue;
         }
         const char* line_feed = static_cast<const char*>(found);
-        const bool crlf =
-            line_feed > from ? line_feed[-1] == '\r' : previous_was_cr_;
+        const bool crlf = line_feed > from ? line_feed[-1] == '\r' : c.previous_was_cr;
         if (crlf) {
-            if (crlf_lines_++ == 0)
-                first_crlf_line_ = line_;
-        } else if (lf_lines_++ == 0) {
-            first_lf_line_ = line_;
+            if (c.crlf_lines++ == 0)
+                c.first_crlf_line = c.line;
+        } else if (c.lf_lines++ == 0) {
+            c.first_lf_line = c.line;
         }
-        at_ = chunk_offset_ + (line_feed - chunk_) + 1;
-        previous_was_cr_ = false;
-        ++line_;
-        line_start_ = at_;
+        c.at = chunk_offset_ + (line_feed - chunk_) + 1;
+        c.previous_was_cr = false;
+        ++c.line;
+        c.line_start = c.at;
     }
     text_position position;
-    position.line = line_;
-    position.column = (offset >= 0 ? offset : at_) - line_start_ + 1;
+    position.line = c.line;
+    position.column = (offset >= 0 ? offset : c.at) - c.line_start + 1;
     return position;
 }
 

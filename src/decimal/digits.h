@@ -1,5 +1,6 @@
 // The decimal digits of an unsigned integer, written forwards, two at a
-// time.
+// time. The bodies are inline: every number of the page's table goes
+// through them.
 #ifndef TARNVEL_DECIMAL_DIGITS_H
 #define TARNVEL_DECIMAL_DIGITS_H
 

@@ -26,6 +26,8 @@ public:
     // False when the buffer could not be allocated.
     bool ok() const { return buffer_ != nullptr; }
 
+    // Appends `length` characters. Inline, as room() and commit(): every
+    // piece of every row of the table comes through them.
     void write(const char* text, std::size_t length)
     {
         if (length > static_cast<std::size_t>(limit_ - end_)) {
