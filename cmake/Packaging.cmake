@@ -6,15 +6,13 @@
 # `package-windows`) builds them into build/release (build/windows).
 include(GNUInstallDirs)
 
-# The programs and their manual pages. tarnvel-cgi, a CGI program, is for
+# The manual pages of the programs. tarnvel-cgi, a CGI program, is for
 # POSIX systems only.
-set(TARNVEL_PROGRAMS tarnvel tarnvel-check)
 set(TARNVEL_MANUAL_PAGES tarnvel.1 tarnvel-check.1)
 if(TARGET tarnvel-cgi)
   list(APPEND TARNVEL_MANUAL_PAGES tarnvel-cgi.8)
   # Where Debian keeps CGI programs: lib/cgi-bin, as "tarnvel".
-  install(PROGRAMS $<TARGET_FILE:tarnvel-cgi> DESTINATION lib/cgi-bin
-    RENAME tarnvel)
+  install(TARGETS tarnvel-cgi RUNTIME DESTINATION lib/cgi-bin)
 endif()
 
 find_program(TARNVEL_GROFF_FOR_TEXT groff)
@@ -54,10 +52,10 @@ endfunction()
 
 if(WIN32)
   # One folder to unpack: everything at its top.
-  install(TARGETS ${TARNVEL_PROGRAMS} RUNTIME DESTINATION .)
+  install(TARGETS tarnvel tarnvel-check RUNTIME DESTINATION .)
   install(FILES README.md LICENSE CHANGELOG.md DESTINATION .)
 else()
-  install(TARGETS ${TARNVEL_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS tarnvel tarnvel-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   # The documents as Debian keeps them: the licence as the machine-readable
   # copyright file, the changelog in Debian's form, compressed.
   install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})

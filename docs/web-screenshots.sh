@@ -10,7 +10,7 @@ cmake --preset release >/dev/null && cmake --build --preset release >/dev/null
 chromium=${TARNVEL_CHROMIUM:-$(command -v chromium || command -v chromium-browser)}
 work=$(mktemp -d)
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-tests/web/serve-site "$work/site" "$port" "$PWD/build/release/tarnvel-cgi" >"$work/lighttpd.log" 2>&1 &
+tests/web/serve-site "$work/site" "$port" "$PWD/build/release/cgi-bin/tarnvel" >"$work/lighttpd.log" 2>&1 &
 server=$!
 trap 'kill $server 2>/dev/null; wait $server 2>/dev/null; rm -rf "$work"' EXIT
 for attempt in $(seq 50); do

@@ -69,7 +69,7 @@ bool read_config(site_config& config, const std::string& own_directory, std::str
     config.program = setting("TARNVEL_PROGRAM");
     if (config.program.empty()) {
         const std::string candidates[] = {own_directory + "/../../bin/tarnvel",
-                                          own_directory + "/tarnvel", TARNVEL_INSTALLED_PROGRAM};
+                                          own_directory + "/../tarnvel", TARNVEL_INSTALLED_PROGRAM};
         for (const std::string& candidate : candidates)
             if (config.program.empty() && !own_directory.empty() && is_executable(candidate))
                 config.program = candidate;

@@ -18,7 +18,8 @@ struct site_config {
 // Reads the settings. A file setting that is relative is taken from the
 // current directory. Without TARNVEL_PROGRAM, tarnvel is looked for where
 // the packages put it beside this program (`own_directory`/../../bin, for
-// lib/cgi-bin), then in `own_directory` itself, then where it is installed.
+// lib/cgi-bin), then in `own_directory`/.. (the build's cgi-bin), then
+// where it is installed.
 // On a setting that is missing (TARNVEL_CATALOGUE) or unusable, returns
 // false and says in `problem` which variable and why.
 bool read_config(site_config& config, const std::string& own_directory, std::string& problem);
