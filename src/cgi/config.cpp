@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "system/child_process.h"
+#include "system/process.h"
 
 #ifndef TARNVEL_INSTALLED_PROGRAM
 #error "TARNVEL_INSTALLED_PROGRAM names the installed tarnvel, from the build"
@@ -90,7 +91,7 @@ bool read_config(site_config& config, const std::string& own_directory, std::str
         return false;
     }
     const std::string max_runs = setting("TARNVEL_MAX_RUNS");
-    config.max_runs = max_runs.empty() ? processors() : positive_number(max_runs, 1000);
+    config.max_runs = max_runs.empty() ? processor_count() : positive_number(max_runs, 1000);
     if (config.max_runs == 0) {
         problem = "TARNVEL_MAX_RUNS is no whole number of runs from 1 to 1000.";
         return false;

@@ -96,9 +96,6 @@ public:
         skip_whitespace_run();
     }
 
-    // Skips the same white space but line feeds.
-    void skip_blanks();
-
     // Consumes the next character when it is `c`; tells whether it did.
     bool skip_if_next(char c)
     {
@@ -190,6 +187,7 @@ private:
     class number_source; // scan_number's view of the stream, across refills
 
     void skip_whitespace_run();
+    void skip_blanks(); // skip_whitespace's white space but line feeds
     bool read_double_general(double& target); // read_double past the white space
     int read_field_general(char* buffer, int capacity, char stop, bool& stopped);
     bool refill();                            // more bytes after pos_; false at end of input

@@ -17,7 +17,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "system/process.h"
 
 namespace {
 
@@ -301,9 +300,4 @@ bool is_executable(const std::string& path)
     struct stat status;
     return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
            access(path.c_str(), X_OK) == 0;
-}
-
-int processors()
-{
-    return processor_count();
 }

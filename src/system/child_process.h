@@ -101,7 +101,4 @@ bool is_readable_file(const std::string& path);
 // True when `path` names a file this process may execute.
 bool is_executable(const std::string& path);
 
-// The number of processors, at least 1.
-int processors();
-
 #endif
