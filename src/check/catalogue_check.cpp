@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "check/line_index.h"
+#include "check/name_table.h"
 #include "input/catalogue_entries.h"
 #include "input/reading.h"
 #include "input/stop_scan.h"
@@ -51,12 +52,7 @@ struct catalogue_walk {
     line_index lines;
     long long entries = 0;            // records tarnvel makes
     long long previous_end_line = 0;  // the line of the last entry's last '$'
-    struct first_name {
-        std::uint64_t hash;
-        long long line;
-        long long offset;
-    };
-    std::vector<first_name> names;   // for the names that come twice
+    name_table names;                 // for the names that come twice
 
     catalogue_walk(const text_source& source, file_findings& out)
         : text(source), findings(out), lines(source)
@@ -68,16 +64,6 @@ struct catalogue_walk {
         findings.add(level, lines.position(offset), message);
     }
 };
-
-std::uint64_t hash_of(const char* text)
-{
-    std::uint64_t hash = 0xcbf29ce484222325ull; // FNV-1a
-    for (; *text != '\0'; ++text) {
-        hash ^= static_cast<unsigned char>(*text);
-        hash *= 0x100000001b3ull;
-    }
-    return hash;
-}
 
 // A name's text: too long, or holding a line end or a NUL.
 void check_name(catalogue_walk& walk, const value_span& span, const string& name,
@@ -259,7 +245,9 @@ void check_entry(catalogue_walk& walk, const entry_read& e)
         walk.findings.add(severity::error, start,
                           "a second entry begins on the line of the entry before it: that one "
                           "has a '$' too many, or a line end is lost");
-    walk.names.push_back({hash_of(e.name.text), start.line, spans.names[0].start});
+    if (const long long first = walk.names.add(e.name.text, start.line))
+        walk.add(severity::warning, spans.names[0].start,
+                 "the same first name as the entry of line " + std::to_string(first));
     check_name(walk, spans.names[0], e.name, "first");
     check_number_fields(walk, spans, e.r);
     const long long end_line = walk.lines.position(spans.names[1].end).line;
@@ -404,29 +392,6 @@ reading_summary read_and_check(scan_stream& stream, catalogue_walk& walk)
     return summary;
 }
 
-// The first names that come twice, each after the first time.
-void check_repeated_names(catalogue_walk& walk)
-{
-    std::vector<catalogue_walk::first_name>& names = walk.names;
-    std::sort(names.begin(), names.end(),
-              [](const catalogue_walk::first_name& x, const catalogue_walk::first_name& y) {
-                  return x.hash != y.hash ? x.hash < y.hash : x.offset < y.offset;
-              });
-    std::vector<std::pair<catalogue_walk::first_name, long long>> repeats; // (again, first line)
-    for (std::size_t i = 1; i < names.size(); ++i)
-        if (names[i].hash == names[i - 1].hash) {
-            std::size_t first = i - 1;
-            while (first > 0 && names[first - 1].hash == names[i].hash)
-                --first;
-            repeats.push_back({names[i], names[first].line});
-        }
-    std::sort(repeats.begin(), repeats.end(),
-              [](const auto& x, const auto& y) { return x.first.offset < y.first.offset; });
-    for (const auto& repeat : repeats)
-        walk.add(severity::warning, repeat.first.offset,
-                 "the same first name as the entry of line " + std::to_string(repeat.second));
-}
-
 } // namespace
 
 long long check_catalogue(const text_source& text, file_findings& findings)
@@ -445,7 +410,6 @@ long long check_catalogue(const text_source& text, file_findings& findings)
     }
     const long long closing = read.closing;
     const first_name_read got = read.last;
-    check_repeated_names(walk);
     if (closing >= 0) {
         const long long line = walk.lines.position(closing).line;
         walk.lines.finish();
