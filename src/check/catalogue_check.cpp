@@ -230,6 +230,7 @@ void check_values(catalogue_walk& walk, const entry_spans& spans, const record& 
 // An entry as it was read: its first name, the record, and its fields' spans.
 struct entry_read {
     string name;
+    std::uint64_t name_hash; // name_table::hash of the first name
     record r;
     entry_spans spans;
 };
@@ -245,7 +246,7 @@ void check_entry(catalogue_walk& walk, const entry_read& e)
         walk.findings.add(severity::error, start,
                           "a second entry begins on the line of the entry before it: that one "
                           "has a '$' too many, or a line end is lost");
-    if (const long long first = walk.names.add(e.name.text, start.line))
+    if (const long long first = walk.names.add(e.name_hash, start.line))
         walk.add(severity::warning, spans.names[0].start,
                  "the same first name as the entry of line " + std::to_string(first));
     check_name(walk, spans.names[0], e.name, "first");
@@ -284,6 +285,7 @@ reading_summary read_all_entries(scan_stream& stream, Take take)
             e.r = record();
             e.r.name_I = e.name;
             read_entry_rest(stream, e.r, lost_fields, &e.spans);
+            e.name_hash = name_table::hash(e.name.text);
             take(e);
         } else if (got == first_name_read::cut || !head) {
             if (got == first_name_read::empty) {
@@ -324,9 +326,10 @@ public:
     }
 
     // The checking side: `use(const entry_read&)` for each entry, in order,
-    // until the reading side closes; returns its summary.
-    template <typename Use>
-    reading_summary drain(Use use)
+    // until the reading side closes; returns its summary. `ahead(const
+    // entry_read&)` is called for each entry a few entries before use().
+    template <typename Use, typename Ahead>
+    reading_summary drain(Use use, Ahead ahead)
     {
         for (std::size_t batch = 0;; ++batch) {
             std::size_t count;
@@ -337,8 +340,14 @@ public:
                     return summary_;
                 count = counts_[batch % batch_count];
             }
-            for (std::size_t i = 0; i < count; ++i)
-                use(entries_[(batch % batch_count) * batch_size + i]);
+            const entry_read* const entries = &entries_[(batch % batch_count) * batch_size];
+            for (std::size_t i = 0; i < count && i < look_ahead; ++i)
+                ahead(entries[i]);
+            for (std::size_t i = 0; i < count; ++i) {
+                if (i + look_ahead < count)
+                    ahead(entries[i + look_ahead]);
+                use(entries[i]);
+            }
             std::lock_guard<std::mutex> lock(mutex_);
             checked_ = batch + 1;
             changed_.notify_all();
@@ -348,6 +357,7 @@ public:
 private:
     static constexpr std::size_t batch_size = 256;
     static constexpr std::size_t batch_count = 4;
+    static constexpr std::size_t look_ahead = 8;
 
     void send()
     {
@@ -387,7 +397,10 @@ reading_summary read_and_check(scan_stream& stream, catalogue_walk& walk)
     } catch (...) {
         return read_all_entries(stream, check);
     }
-    const reading_summary summary = channel.drain(check);
+    // The table of names is larger than the caches: its slot for an entry
+    // is asked for while the entries before it are checked.
+    const reading_summary summary =
+        channel.drain(check, [&](const entry_read& e) { walk.names.prefetch(e.name_hash); });
     reader.join();
     return summary;
 }

@@ -2,20 +2,17 @@
 // one slot after another.
 #include "check/name_table.h"
 
-namespace {
+#include "system/compiler.h"
 
-// FNV-1a over the name's bytes.
-std::uint64_t hash_of(const char* text)
+std::uint64_t name_table::hash(const char* name)
 {
     std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (; *text != '\0'; ++text) {
-        hash ^= static_cast<unsigned char>(*text);
+    for (; *name != '\0'; ++name) {
+        hash ^= static_cast<unsigned char>(*name);
         hash *= 0x100000001b3ull;
     }
     return hash;
 }
-
-} // namespace
 
 std::size_t name_table::home(std::uint64_t hash) const
 {
@@ -39,11 +36,16 @@ void name_table::grow()
         }
 }
 
-long long name_table::add(const char* name, long long line)
+void name_table::prefetch(std::uint64_t name_hash) const
+{
+    if (!slots_.empty())
+        prefetch_for_reading(&slots_[home(name_hash)]);
+}
+
+long long name_table::add(std::uint64_t hash, long long line)
 {
     if (2 * (used_ + 1) > slots_.size())
         grow();
-    const std::uint64_t hash = hash_of(name);
     const std::size_t mask = slots_.size() - 1;
     std::size_t at = home(hash);
     for (; slots_[at].line != 0; at = (at + 1) & mask)

@@ -10,9 +10,17 @@
 
 class name_table {
 public:
-    // Keeps `name`, met on `line` (from 1). Returns the line it was first
-    // met on, or 0 when it is new. Names of one hash count as one name.
-    long long add(const char* name, long long line);
+    // The hash a name is kept by (64-bit FNV-1a of its bytes).
+    static std::uint64_t hash(const char* name);
+
+    // Keeps the name of hash `name_hash`, met on `line` (from 1). Returns
+    // the line it was first met on, or 0 when it is new. Names of one hash
+    // count as one name.
+    long long add(std::uint64_t name_hash, long long line);
+
+    // Asks for the place where `name_hash` is looked for first to be
+    // brought into the cache: a hint, for a name that add() takes soon.
+    void prefetch(std::uint64_t name_hash) const;
 
     // How many names are kept.
     std::size_t size() const { return used_; }
