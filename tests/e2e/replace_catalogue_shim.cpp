@@ -33,49 +33,57 @@ Function next_definition(const char* name)
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-mode_t mode_argument(int flags, va_list arguments)
+using open_function = int (*)(const char*, int, ...);
+using fopen_function = std::FILE* (*)(const char*, const char*);
+
+// Opens `path` with `real`, then replaces the catalogue if this was its
+// first open.
+int open_then_replace(open_function real, const char* path, int flags, va_list arguments)
 {
-    return (flags & O_CREAT) != 0 ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+    const mode_t mode = (flags & O_CREAT) != 0 ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+    const int descriptor = real(path, flags, mode);
+    replace_after(path, descriptor >= 0);
+    return descriptor;
+}
+
+// The same for the streams of the C library.
+std::FILE* fopen_then_replace(fopen_function real, const char* path, const char* mode)
+{
+    std::FILE* file = real(path, mode);
+    replace_after(path, file != nullptr);
+    return file;
 }
 
 } // namespace
 
 extern "C" int open(const char* path, int flags, ...)
 {
+    static const auto real = next_definition<open_function>("open");
     va_list arguments;
     va_start(arguments, flags);
-    const mode_t mode = mode_argument(flags, arguments);
+    const int descriptor = open_then_replace(real, path, flags, arguments);
     va_end(arguments);
-    static const auto real = next_definition<int (*)(const char*, int, ...)>("open");
-    const int descriptor = real(path, flags, mode);
-    replace_after(path, descriptor >= 0);
     return descriptor;
 }
 
 extern "C" int open64(const char* path, int flags, ...)
 {
+    static const auto real = next_definition<open_function>("open64");
     va_list arguments;
     va_start(arguments, flags);
-    const mode_t mode = mode_argument(flags, arguments);
+    const int descriptor = open_then_replace(real, path, flags, arguments);
     va_end(arguments);
-    static const auto real = next_definition<int (*)(const char*, int, ...)>("open64");
-    const int descriptor = real(path, flags, mode);
-    replace_after(path, descriptor >= 0);
     return descriptor;
 }
 
 extern "C" std::FILE* fopen(const char* path, const char* mode)
 {
-    static const auto real = next_definition<std::FILE* (*)(const char*, const char*)>("fopen");
-    std::FILE* file = real(path, mode);
-    replace_after(path, file != nullptr);
-    return file;
+    static const auto real = next_definition<fopen_function>("fopen");
+    return fopen_then_replace(real, path, mode);
 }
 
 extern "C" std::FILE* fopen64(const char* path, const char* mode)
 {
-    static const auto real = next_definition<std::FILE* (*)(const char*, const char*)>("fopen64");
-    std::FILE* file = real(path, mode);
-    replace_after(path, file != nullptr);
-    return file;
+    static const auto real = next_definition<fopen_function>("fopen64");
+    return fopen_then_replace(real, path, mode);
 }
