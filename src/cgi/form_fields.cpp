@@ -4,26 +4,19 @@
 #include "decimal/number_text.h"
 #include "decimal/parse.h"
 
+// One row a field, in the order of "query.frm".
 const field_rule query_fields[query_field_count] = {
     {"epoch", "Epoch of the coordinates", "Epoch", field_kind::epoch, "2000 or 1950"},
-    {"ra_min", "Minimal right ascension", "Minimal right ascension", field_kind::ascension,
-     "hh:mm:ss, the seconds with a fraction if you like"},
-    {"ra_max", "Maximal right ascension", "Maximal right ascension", field_kind::ascension,
-     "hh:mm:ss, up to 24:00:00"},
-    {"dec_min", "Minimal declination", "Minimal declination", field_kind::declination,
-     "a sign, then dd:mm:ss (-30:00:00)"},
-    {"dec_max", "Maximal declination", "Maximal declination", field_kind::declination,
-     "a sign, then dd:mm:ss (+45:15:00)"},
+    {"ra_min", "Minimal right ascension", "Minimal right ascension", field_kind::ascension, "hh:mm:ss, the seconds with a fraction if you like"},
+    {"ra_max", "Maximal right ascension", "Maximal right ascension", field_kind::ascension, "hh:mm:ss, up to 24:00:00"},
+    {"dec_min", "Minimal declination", "Minimal declination", field_kind::declination, "a sign, then dd:mm:ss (-30:00:00)"},
+    {"dec_max", "Maximal declination", "Maximal declination", field_kind::declination, "a sign, then dd:mm:ss (+45:15:00)"},
     {"z_min", "Minimal emission redshift", "Minimal redshift", field_kind::number, "a number: 1.5"},
     {"z_max", "Maximal emission redshift", "Maximal redshift", field_kind::number, "a number: 4"},
-    {"v_min", "Minimal apparent magnitude V", "Minimal apparent magnitude", field_kind::number,
-     "a number: 10"},
-    {"v_max", "Maximal apparent magnitude V", "Maximal apparent magnitude", field_kind::number,
-     "a number: 20"},
-    {"m_min", "Minimal absolute magnitude M", "Minimal absolute magnitude", field_kind::number,
-     "a number: -30"},
-    {"m_max", "Maximal absolute magnitude M", "Maximal absolute magnitude", field_kind::number,
-     "a number: -20"},
+    {"v_min", "Minimal apparent magnitude V", "Minimal apparent magnitude", field_kind::number, "a number: 10"},
+    {"v_max", "Maximal apparent magnitude V", "Maximal apparent magnitude", field_kind::number, "a number: 20"},
+    {"m_min", "Minimal absolute magnitude M", "Minimal absolute magnitude", field_kind::number, "a number: -30"},
+    {"m_max", "Maximal absolute magnitude M", "Maximal absolute magnitude", field_kind::number, "a number: -20"},
 };
 
 namespace {

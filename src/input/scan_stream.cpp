@@ -158,15 +158,21 @@ void scan_stream::skip_blanks()
     }
 }
 
-bool scan_stream::read_int(int& target)
+template <class Number, class Value>
+bool scan_stream::scan_into(Value& target, number_form form)
 {
-    skip_whitespace();
     number_source in(*this);
-    int_digits number;
-    if (scan_number(in, number, number_form::integer) == scanned::none)
+    Number number;
+    if (scan_number(in, number, form) == scanned::none)
         return false;
     target = number.value();
     return true;
+}
+
+bool scan_stream::read_int(int& target)
+{
+    skip_whitespace();
+    return scan_into<int_digits>(target, number_form::integer);
 }
 
 bool scan_stream::read_double(double& target)
@@ -183,12 +189,7 @@ bool scan_stream::read_double(double& target)
 
 bool scan_stream::read_double_general(double& target)
 {
-    number_source in(*this);
-    decimal_accumulator number;
-    if (scan_number(in, number, number_form::decimal) == scanned::none)
-        return false;
-    target = number.value();
-    return true;
+    return scan_into<decimal_accumulator>(target, number_form::decimal);
 }
 
 int scan_stream::read_number_fields(double* const* targets, int count, char stop,

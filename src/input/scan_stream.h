@@ -12,6 +12,8 @@
 #include "system/compiler.h"
 #include "system/input_file.h"
 
+enum class number_form; // decimal/number_text.h
+
 // Where a text comes from: an open file, or `size` bytes in memory that
 // outlive every stream of them.
 struct text_source {
@@ -189,6 +191,10 @@ private:
     void skip_whitespace_run();
     void skip_blanks(); // skip_whitespace's white space but line feeds
     bool read_double_general(double& target); // read_double past the white space
+    // A number of `form` at pos_ into `target` through a `Number` accumulator;
+    // false, having consumed nothing but white space, where none stands there.
+    template <class Number, class Value>
+    bool scan_into(Value& target, number_form form);
     int read_field_general(char* buffer, int capacity, char stop, bool& stopped);
     bool refill();                            // more bytes after pos_; false at end of input
     bool fill_at_least(std::ptrdiff_t count); // end_ - pos_ >= count unless input ends first
