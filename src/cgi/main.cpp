@@ -12,6 +12,7 @@
 #include "cgi/form_fields.h"
 #include "cgi/pages.h"
 #include "cgi/site_query.h"
+#include "decimal/number_text.h"
 #include "system/child_process.h"
 #include "system/input_file.h"
 
@@ -19,6 +20,7 @@ namespace {
 
 // The longest query string or request body taken.
 constexpr std::size_t max_request_bytes = 16 * 1024;
+const std::string too_long = "A query is at most " + std::to_string(max_request_bytes / 1024) + " KiB long.";
 
 const char page_created[] = "\nFile results.html has been created successfully\n";
 
@@ -132,6 +134,44 @@ void answer(const site_config& config, const query_request& request)
     }
 }
 
+// The body of a POST into `encoded`; false, having answered the request,
+// when it is no form, when its length is no number or over the limit, or when
+// it ends before its announced length (a query cut short is never run).
+bool read_form_body(std::string& encoded)
+{
+    static const std::string form_type = "application/x-www-form-urlencoded";
+    if (environment("CONTENT_TYPE").compare(0, form_type.size(), form_type) != 0) {
+        respond(415, "Unsupported Media Type",
+                message_page("Not a form", "A query is sent as " + form_type + "."));
+        return false;
+    }
+    const std::string length_text = environment("CONTENT_LENGTH");
+    std::size_t length = 0;
+    for (const char c : length_text) {
+        if (!is_digit(static_cast<unsigned char>(c))) {
+            respond(400, "Bad Request",
+                    message_page("No query", "The request's length is not a number."));
+            return false;
+        }
+        length = length * 10 + digit_value(c);
+        if (length > max_request_bytes) {
+            respond(413, "Payload Too Large",
+                    message_page("Too long", too_long));
+            return false;
+        }
+    }
+    encoded.resize(length);
+    std::size_t got = 0;
+    for (long long n; got < length && (n = read_standard_input(&encoded[got], length - got)) > 0;)
+        got += static_cast<std::size_t>(n);
+    if (got < length) {
+        respond(400, "Bad Request",
+                message_page("No query", "The request ended before its announced length."));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int, char** argv)
@@ -155,29 +195,12 @@ int main(int, char** argv)
         }
         if (encoded.size() > max_request_bytes) {
             respond(414, "URI Too Long",
-                    message_page("Too long", "A query is at most 16 KiB long."));
+                    message_page("Too long", too_long));
             return 0;
         }
     } else if (method == "POST") {
-        const std::string type = environment("CONTENT_TYPE");
-        if (type.compare(0, 33, "application/x-www-form-urlencoded") != 0) {
-            respond(415, "Unsupported Media Type",
-                    message_page("Not a form", "A query is sent as application/x-www-form-urlencoded."));
+        if (!read_form_body(encoded))
             return 0;
-        }
-        const std::string length_text = environment("CONTENT_LENGTH");
-        const unsigned long long length = std::strtoull(length_text.c_str(), nullptr, 10);
-        if (length > max_request_bytes || length_text.size() > 19) {
-            respond(413, "Payload Too Large",
-                    message_page("Too long", "A query is at most 16 KiB long."));
-            return 0;
-        }
-        encoded.resize(static_cast<std::size_t>(length));
-        std::size_t got = 0;
-        for (long long n; got < encoded.size() &&
-                          (n = read_standard_input(&encoded[got], encoded.size() - got)) > 0;)
-            got += static_cast<std::size_t>(n);
-        encoded.resize(got);
     } else {
         respond(405, "Method Not Allowed",
                 message_page("Not a query", "Queries are asked with GET or POST."),

@@ -80,12 +80,13 @@ protected:
                                   shell_quoted(query)));
     }
 
-    cgi_response post(const std::string& body, const std::string& more = "") const
+    // A POST of `body`, announced as `length` bytes (by default its own).
+    cgi_response post(const std::string& body, const std::string& length = "") const
     {
-        return parse(site.run_cgi(settings(more) +
+        return parse(site.run_cgi(settings() +
                                       " REQUEST_METHOD=POST CONTENT_TYPE=application/x-www-form-urlencoded"
                                       " CONTENT_LENGTH=" +
-                                      std::to_string(body.size()),
+                                      (length.empty() ? std::to_string(body.size()) : length),
                                   body));
     }
 
@@ -178,9 +179,22 @@ TEST_F(Cgi, RefusalsComeBackWithTheForm)
     EXPECT_EQ(left_in_spool(), 0);
 }
 
+TEST_F(Cgi, BodyCutShortOrOfNoLengthIsNotAnswered)
+{
+    // The body ends inside "m_max=-20": run, it would ask for M <= -2.
+    const std::string query = demo_query;
+    const cgi_response cut = post(query.substr(0, query.size() - 1), std::to_string(query.size()));
+    EXPECT_EQ(cut.status, 400);
+    EXPECT_NE(cut.body.find("ended before its announced length"), std::string::npos) << cut.body;
+    for (const char* length : {"-5", "12abc", "0x40"})
+        EXPECT_EQ(post(query, length).status, 400) << length;
+    EXPECT_EQ(left_in_spool(), 0);
+}
+
 TEST_F(Cgi, LimitsOfSizeMethodTimeAndRunsAtOnce)
 {
     EXPECT_EQ(post(std::string(demo_query) + "&pad=" + std::string(17 * 1024, 'x')).status, 413);
+    EXPECT_EQ(post(demo_query, "99999999999999999999999").status, 413);
     const cgi_response other = parse(site.run_cgi(settings() + " REQUEST_METHOD=PUT"));
     EXPECT_EQ(other.status, 405);
     EXPECT_NE(other.headers.find("Allow: GET, HEAD, POST\r\n"), std::string::npos);
