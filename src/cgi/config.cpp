@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "decimal/number_text.h"
 #include "system/child_process.h"
 #include "system/process.h"
 
@@ -12,30 +13,41 @@
 
 namespace {
 
-std::string setting(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
+constexpr int default_time_limit = 60;     // seconds
+constexpr int longest_time_limit = 24 * 3600; // seconds
+constexpr int most_runs = 1000;
 
 // A positive whole number of at most `most`, or 0.
 int positive_number(const std::string& text, int most)
 {
-    if (text.empty() || text.size() > 9)
-        return 0;
-    long value = 0;
+    long long value = 0;
     for (const char c : text) {
-        if (c < '0' || c > '9')
+        if (!is_digit(static_cast<unsigned char>(c)))
             return 0;
-        value = value * 10 + (c - '0');
+        value = value * 10 + digit_value(c);
+        if (value > most)
+            return 0;
     }
-    return value > 0 && value <= most ? static_cast<int>(value) : 0;
+    return static_cast<int>(value);
+}
+
+// A setting that must be a positive whole number of at most `most`, into
+// `value`, or `fallback` where it is not set; false with the problem.
+bool number_setting(const char* name, int fallback, int most, const char* unit, int& value,
+                    std::string& problem)
+{
+    const std::string text = environment(name);
+    value = text.empty() ? fallback : positive_number(text, most);
+    if (value == 0)
+        problem = std::string(name) + " is no whole number of " + unit + " from 1 to " +
+                  std::to_string(most) + ".";
+    return value != 0;
 }
 
 // A readable file named by `name`, made absolute; false with the problem.
 bool file_setting(const char* name, bool required, std::string& path, std::string& problem)
 {
-    path = setting(name);
+    path = environment(name);
     if (path.empty()) {
         if (required)
             problem = std::string(name) + " is not set: it names the catalogue file of the site.";
@@ -58,7 +70,7 @@ bool read_config(site_config& config, const std::string& own_directory, std::str
         !file_setting("TARNVEL_QUERY", false, config.default_query, problem))
         return false;
 
-    config.spool = setting("TARNVEL_SPOOL");
+    config.spool = environment("TARNVEL_SPOOL");
     if (config.spool.empty())
         config.spool = temporary_directory();
     config.spool = absolute_path(config.spool);
@@ -67,7 +79,7 @@ bool read_config(site_config& config, const std::string& own_directory, std::str
         return false;
     }
 
-    config.program = setting("TARNVEL_PROGRAM");
+    config.program = environment("TARNVEL_PROGRAM");
     if (config.program.empty()) {
         const std::string candidates[] = {own_directory + "/../../bin/tarnvel",
                                           own_directory + "/../tarnvel", TARNVEL_INSTALLED_PROGRAM};
@@ -84,17 +96,14 @@ bool read_config(site_config& config, const std::string& own_directory, std::str
         return false;
     }
 
-    const std::string time_limit = setting("TARNVEL_TIME_LIMIT");
-    config.time_limit = time_limit.empty() ? 60 : positive_number(time_limit, 24 * 3600);
-    if (config.time_limit == 0) {
-        problem = "TARNVEL_TIME_LIMIT is no whole number of seconds from 1 to 86400.";
-        return false;
-    }
-    const std::string max_runs = setting("TARNVEL_MAX_RUNS");
-    config.max_runs = max_runs.empty() ? processor_count() : positive_number(max_runs, 1000);
-    if (config.max_runs == 0) {
-        problem = "TARNVEL_MAX_RUNS is no whole number of runs from 1 to 1000.";
-        return false;
-    }
-    return true;
+    return number_setting("TARNVEL_TIME_LIMIT", default_time_limit, longest_time_limit, "seconds",
+                          config.time_limit, problem) &&
+           number_setting("TARNVEL_MAX_RUNS", processor_count(), most_runs, "runs", config.max_runs,
+                          problem);
+}
+
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
 }

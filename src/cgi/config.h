@@ -11,8 +11,8 @@ struct site_config {
     std::string default_query; // TARNVEL_QUERY: the form's default values, or empty
     std::string spool;         // TARNVEL_SPOOL: where each request's directory is made
     std::string program;       // TARNVEL_PROGRAM: the tarnvel that answers
-    int time_limit = 60;       // TARNVEL_TIME_LIMIT: seconds a run may take
-    int max_runs = 1;          // TARNVEL_MAX_RUNS: runs at once
+    int time_limit = 60;       // TARNVEL_TIME_LIMIT: seconds a run may take (1 to a day)
+    int max_runs = 1;          // TARNVEL_MAX_RUNS: runs at once (1 to 1000)
 };
 
 // Reads the settings. A file setting that is relative is taken from the
@@ -23,5 +23,8 @@ struct site_config {
 // On a setting that is missing (TARNVEL_CATALOGUE) or unusable, returns
 // false and says in `problem` which variable and why.
 bool read_config(site_config& config, const std::string& own_directory, std::string& problem);
+
+// The value of the environment variable `name`; empty where it is not set.
+std::string environment(const char* name);
 
 #endif

@@ -4,7 +4,7 @@
 // carries a query, which is checked field by field, written as "query.frm"
 // into a directory of the request's own beside the site's catalogue and
 // style, and answered by tarnvel there; its page is the answer.
-#include <cstdlib>
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -25,12 +25,6 @@ const std::string too_long = "A query is at most " + std::to_string(max_request_
 const char page_created[] = "\nFile results.html has been created successfully\n";
 
 bool head_only = false; // a HEAD request: headers without the body
-
-std::string environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
 
 // Sends a response: its status, a type, more header lines, and `body`.
 void respond(int status, const char* reason, const std::string& body,

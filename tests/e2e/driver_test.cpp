@@ -11,7 +11,6 @@ namespace {
 
 const std::string valid_query = query_form(everything());
 
-
 } // namespace
 
 TEST(Driver, SuccessfulRunEndsWithTheSuccessLine)
