@@ -66,8 +66,8 @@ bool decimal_number(const std::string& text)
 
 int hex_value(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
+    if (is_digit(static_cast<unsigned char>(c)))
+        return static_cast<int>(digit_value(c));
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     if (c >= 'A' && c <= 'F')
