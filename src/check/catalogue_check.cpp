@@ -14,6 +14,7 @@
 
 #include "check/line_index.h"
 #include "check/name_table.h"
+#include "decimal/format.h"
 #include "input/catalogue_entries.h"
 #include "input/reading.h"
 #include "input/stop_scan.h"
@@ -37,12 +38,12 @@ std::string field_label(int field)
     return "field " + std::to_string(field + 2) + " (" + field_names[field] + ")";
 }
 
-// A number as the page's "%g" would show it, enough to recognise it.
+// A number in "%.10g" form, with the page's own formatter: alike on every
+// platform.
 std::string shown(double value)
 {
     char text[40];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return text;
+    return std::string(text, format_general(text, value, 10, 0));
 }
 
 // What the check carries from entry to entry.
