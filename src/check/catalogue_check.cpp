@@ -421,6 +421,10 @@ long long check_catalogue(const text_source& text, file_findings& findings)
             walk.add(severity::warning, 0,
                      "the catalogue begins with an empty first name: tarnvel makes an entry of "
                      "zeros and empty names of it, which a query may select, and reads on");
+        else
+            walk.add(severity::warning, 0,
+                     "the catalogue holds no entry: tarnvel makes one of zeros and empty names "
+                     "all the same, which a query may select");
     }
     const long long closing = read.closing;
     const first_name_read got = read.last;
