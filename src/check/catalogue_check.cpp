@@ -17,6 +17,7 @@
 #include "decimal/format.h"
 #include "input/catalogue_entries.h"
 #include "input/reading.h"
+#include "input/scan_stream.h"
 #include "input/stop_scan.h"
 #include "model/record.h"
 
@@ -109,7 +110,7 @@ void check_number_fields(catalogue_walk& walk, const entry_spans& spans, const r
         } else if (spans.stops[field] > span.end) {
             const std::string rest = walk.lines.text_between(span.end, spans.stops[field]);
             const bool blank = std::all_of(rest.begin(), rest.end(), [](char c) {
-                return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+                return is_white_space(static_cast<unsigned char>(c));
             });
             if (!blank)
                 walk.add(severity::error, span.end,

@@ -7,6 +7,7 @@
 
 #include "check/line_index.h"
 #include "input/reading.h"
+#include "input/scan_stream.h"
 #include "input/readers.h"
 #include "model/sky_coords.h"
 #include "report/arc_text.h"
@@ -26,9 +27,10 @@ const char* const style_value_names[6] = {"the border", "the width", "the height
 
 const char* const arc_part_names[3] = {"leading unit", "minutes", "seconds"};
 
+// White space on a line: the scanner's, but the line feed.
 bool is_blank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    return c != '\n' && is_white_space(static_cast<unsigned char>(c));
 }
 
 // What the checks of both forms share: the text's lines and the findings.

@@ -12,11 +12,6 @@
 
 namespace {
 
-bool is_space(int c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
 // A sink of scan_number for "%d": the magnitude, kept just beyond every
 // int's once it grows past them, and the sign.
 struct int_digits {
@@ -141,7 +136,7 @@ bool scan_stream::refill()
 void scan_stream::skip_whitespace_run()
 {
     for (;;) {
-        while (pos_ != end_ && is_space(static_cast<unsigned char>(*pos_)))
+        while (pos_ != end_ && is_white_space(static_cast<unsigned char>(*pos_)))
             ++pos_;
         if (pos_ != end_ || !refill())
             return;
@@ -151,7 +146,7 @@ void scan_stream::skip_whitespace_run()
 void scan_stream::skip_blanks()
 {
     for (;;) {
-        while (pos_ != end_ && *pos_ != '\n' && is_space(static_cast<unsigned char>(*pos_)))
+        while (pos_ != end_ && *pos_ != '\n' && is_white_space(static_cast<unsigned char>(*pos_)))
             ++pos_;
         if (pos_ != end_ || !refill())
             return;

@@ -14,6 +14,14 @@
 
 enum class number_form; // decimal/number_text.h
 
+// The white space that the "\n" conversion skips and that may stand in front
+// of a number: blank, tab, line feed, carriage return, vertical tab and form
+// feed.
+constexpr bool is_white_space(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
 // Where a text comes from: an open file, or `size` bytes in memory that
 // outlive every stream of them.
 struct text_source {

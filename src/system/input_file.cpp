@@ -2,7 +2,6 @@
 // (CreateFile, ReadFile with and without an offset).
 #include "system/input_file.h"
 
-
 #if defined(_WIN32)
 #include <windows.h>
 #else
