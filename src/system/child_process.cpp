@@ -17,7 +17,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-
 namespace {
 
 volatile std::sig_atomic_t terminate_requested = 0;

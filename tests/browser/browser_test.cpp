@@ -54,7 +54,6 @@ protected:
     }
 };
 
-
 } // namespace
 
 TEST_F(Browser, DemoPage)

@@ -22,7 +22,6 @@
 
 namespace fs = std::filesystem;
 
-
 TEST(Failure, LinkHardLinkOrFifoAtTheOldTemporaryNameIsNeverWrittenThrough)
 {
     for (const char* kind : {"symbolic link", "hard link", "dangling link", "fifo"}) {

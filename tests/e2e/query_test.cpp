@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // Runs the program on `form` with the demo's style and an empty catalogue
 // and returns its console output.
 std::string console_for(const std::string& form)

@@ -11,7 +11,6 @@
 
 namespace {
 
-
 class QueryReader : public reader_test {
 protected:
     // Reads `form` and returns the reader's result; what it printed goes to `console`.
