@@ -22,8 +22,8 @@ struct unread_file_texts {
     const char* no_memory_text;
 };
 
-// Whether `file`, just opened, can be read: `stream` reads it from its
-// start, and what it found tells.
+// Whether the text that `stream` has just begun to read can be read: its
+// buffer was allocated, and its first read did not fail.
 inline reading_outcome first_reading(const scan_stream& stream)
 {
     if (!stream.ok())
