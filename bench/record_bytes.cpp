@@ -1,4 +1,4 @@
-// Prints the memory one catalogue entry costs the program, sizeof(record), in
+// Prints the memory one catalogue entry costs the program, sizeof(tarnvel::record), in
 // bytes: bench/run.py sizes the floor and the churn by it.
 #include <cstdio>
 
@@ -6,6 +6,6 @@
 
 int main()
 {
-    std::printf("%zu\n", sizeof(record));
+    std::printf("%zu\n", sizeof(tarnvel::record));
     return 0;
 }

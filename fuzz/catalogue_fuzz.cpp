@@ -12,8 +12,13 @@
 #include "select/selection.h"
 #include "support/record_text.h"
 
+namespace tarnvel {
+
+} // namespace tarnvel
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    using namespace tarnvel;
     fuzz_quiet_console();
     if (size < 2)
         return 0;

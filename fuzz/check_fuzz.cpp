@@ -12,6 +12,8 @@
 #include "input/catalogue_parts.h"
 #include "state/state.h"
 
+namespace tarnvel {
+
 namespace {
 
 // The part of [*begin, end) up to the next NUL; *begin moves past it.
@@ -27,8 +29,11 @@ text_source next_part(const std::uint8_t*& begin, const std::uint8_t* end)
 
 } // namespace
 
+} // namespace tarnvel
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    using namespace tarnvel;
     fuzz_quiet_console();
     reset_run_state();
     const std::uint8_t* at = data;

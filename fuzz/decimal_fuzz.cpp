@@ -11,6 +11,8 @@
 
 #include "input/scan_stream.h"
 
+namespace tarnvel {
+
 namespace {
 
 bool is_c_space(char c)
@@ -66,8 +68,11 @@ void check(const std::string& text, const std::string& input)
 
 } // namespace
 
+} // namespace tarnvel
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    using namespace tarnvel;
     static const bool c_locale = std::setlocale(LC_ALL, "C") != nullptr;
     (void)c_locale;
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -9,6 +9,8 @@
 
 #include "decimal/format.h"
 
+namespace tarnvel {
+
 namespace {
 
 void expect_same(const char* ours_begin, const char* ours_end, const char* theirs)
@@ -19,8 +21,11 @@ void expect_same(const char* ours_begin, const char* ours_end, const char* their
 
 } // namespace
 
+} // namespace tarnvel
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    using namespace tarnvel;
     if (size < 8)
         return 0;
     std::uint64_t bits;

@@ -15,6 +15,8 @@
 #include "state/state.h"
 #include "support/scratch_file.h"
 
+namespace tarnvel {
+
 // A scan buffer size chosen by one byte: 16 to 207 bytes for most values
 // (refills everywhere), the larger powers of two up to the default size for
 // the rest.
@@ -70,5 +72,7 @@ int fuzz_reader(const std::uint8_t* data, std::size_t size, Reader read)
     fuzz_file(data + 1, size - 1, fuzz_buffer_size(data[0]), read);
     return 0;
 }
+
+} // namespace tarnvel
 
 #endif

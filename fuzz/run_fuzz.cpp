@@ -11,6 +11,8 @@
 #include "report/page.h"
 #include "select/selection.h"
 
+namespace tarnvel {
+
 namespace {
 
 // The part of [*begin, end) up to the next NUL; *begin moves past it.
@@ -25,8 +27,11 @@ void next_part(const std::uint8_t*& begin, const std::uint8_t* end, const std::u
 
 } // namespace
 
+} // namespace tarnvel
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    using namespace tarnvel;
     fuzz_quiet_console();
     if (size == 0)
         return 0;

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace tarnvel {
+
 #ifndef TARNVEL_VERSION
 #error "TARNVEL_VERSION names the version, from the build"
 #endif
@@ -46,3 +48,5 @@ bool answer_command_line(int argc, char** argv)
     }
     return false;
 }
+
+} // namespace tarnvel

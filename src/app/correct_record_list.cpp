@@ -4,6 +4,8 @@
 #include "state/record_pool.h"
 #include "state/state.h"
 
+namespace tarnvel {
+
 int Correct_record_list()
 {
     record* current = &DB_First;
@@ -16,3 +18,5 @@ int Correct_record_list()
     } while (current != nullptr);
     return 0;
 }
+
+} // namespace tarnvel

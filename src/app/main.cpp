@@ -12,6 +12,8 @@
 #include "state/state.h"
 #include "system/process.h"
 
+namespace tarnvel {
+
 namespace {
 
 // The closing line of a run that writes no page. Returns the exit status.
@@ -23,8 +25,11 @@ int end_without_page()
 
 } // namespace
 
+} // namespace tarnvel
+
 int main(int argc, char** argv)
 {
+    using namespace tarnvel;
     settle_standard_streams();
     if (answer_command_line(argc, argv))
         return 0;

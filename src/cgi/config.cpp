@@ -4,8 +4,10 @@
 #include <cstdlib>
 
 #include "decimal/number_text.h"
-#include "system/child_process.h"
+#include "system/paths.h"
 #include "system/process.h"
+
+namespace tarnvel {
 
 #ifndef TARNVEL_INSTALLED_PROGRAM
 #error "TARNVEL_INSTALLED_PROGRAM names the installed tarnvel, from the build"
@@ -107,3 +109,5 @@ std::string environment(const char* name)
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
 }
+
+} // namespace tarnvel

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace tarnvel {
+
 struct site_config {
     std::string catalogue;     // TARNVEL_CATALOGUE: the catalogue (required)
     std::string style;         // TARNVEL_STYLE: the table style, or empty
@@ -26,5 +28,7 @@ bool read_config(site_config& config, const std::string& own_directory, std::str
 
 // The value of the environment variable `name`; empty where it is not set.
 std::string environment(const char* name);
+
+} // namespace tarnvel
 
 #endif

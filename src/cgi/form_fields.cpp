@@ -4,6 +4,8 @@
 #include "decimal/number_text.h"
 #include "decimal/parse.h"
 
+namespace tarnvel {
+
 // One row a field, in the order of "query.frm".
 const field_rule query_fields[query_field_count] = {
     {"epoch", "Epoch of the coordinates", "Epoch", field_kind::epoch, "2000 or 1950"},
@@ -209,3 +211,5 @@ query_request demo_request()
         request.values[f] = values[f];
     return request;
 }
+
+} // namespace tarnvel

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace tarnvel {
+
 // The grammars of the fields (in this order: a table of their texts follows
 // it).
 enum class field_kind {
@@ -60,5 +62,7 @@ std::string query_form_text(const query_request& request);
 
 // A request with the demo's values, all valid.
 query_request demo_request();
+
+} // namespace tarnvel
 
 #endif

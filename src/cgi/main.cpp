@@ -14,7 +14,10 @@
 #include "cgi/site_query.h"
 #include "decimal/number_text.h"
 #include "system/child_process.h"
+#include "system/paths.h"
 #include "system/input_file.h"
+
+namespace tarnvel {
 
 namespace {
 
@@ -168,8 +171,11 @@ bool read_form_body(std::string& encoded)
 
 } // namespace
 
+} // namespace tarnvel
+
 int main(int, char** argv)
 {
+    using namespace tarnvel;
     install_termination_handler();
     const std::string method = environment("REQUEST_METHOD");
     head_only = method == "HEAD";

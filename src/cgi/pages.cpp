@@ -3,6 +3,8 @@
 
 #include "report/site_texts.h"
 
+namespace tarnvel {
+
 namespace {
 
 std::string author(const char* email, const char* name)
@@ -142,3 +144,5 @@ std::string console_page(const std::string& heading, const std::string& lead,
     return frame_top("Query") + "<h3>" + html_escaped(heading) + "</h3>\n" +
            console_notice(lead, console) + frame_bottom();
 }
+
+} // namespace tarnvel

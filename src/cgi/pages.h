@@ -8,6 +8,8 @@
 
 #include "cgi/form_fields.h"
 
+namespace tarnvel {
+
 // `text` with &, <, >, " and ' written as character references.
 std::string html_escaped(const std::string& text);
 
@@ -26,5 +28,7 @@ std::string console_notice(const std::string& lead, const std::string& console);
 // A page that says `heading`, then quotes tarnvel's console behind `lead`.
 std::string console_page(const std::string& heading, const std::string& lead,
                          const std::string& console);
+
+} // namespace tarnvel
 
 #endif

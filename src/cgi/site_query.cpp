@@ -4,6 +4,8 @@
 #include "input/reading.h"
 #include "input/readers.h"
 
+namespace tarnvel {
+
 namespace {
 
 // The most of the site's form that is read: far more than eleven values.
@@ -37,3 +39,5 @@ query_request site_query(const std::string& path)
     }
     return request;
 }
+
+} // namespace tarnvel

@@ -7,9 +7,13 @@
 
 #include "cgi/form_fields.h"
 
+namespace tarnvel {
+
 // The values of the query form `path` as they stand in its text (a
 // declination with its sign character), or the demo's values where `path`
 // is empty or cannot be read.
 query_request site_query(const std::string& path);
+
+} // namespace tarnvel
 
 #endif

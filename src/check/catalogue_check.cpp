@@ -21,6 +21,8 @@
 #include "input/stop_scan.h"
 #include "model/record.h"
 
+namespace tarnvel {
+
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
@@ -458,3 +460,5 @@ long long check_catalogue(const text_source& text, file_findings& findings)
                 std::to_string(walk.lines.first_lf_line()) + ")");
     return walk.entries;
 }
+
+} // namespace tarnvel

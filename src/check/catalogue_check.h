@@ -8,10 +8,14 @@
 #include "check/findings.h"
 #include "input/scan_stream.h"
 
+namespace tarnvel {
+
 // Reports in `findings` what `text` (the catalogue "quasar_list.dat")
 // holds that tarnvel reads otherwise than written, probably not as meant,
 // or worth knowing. Returns the number of records tarnvel makes of it (its
 // "Total number of records"); -1 when the text cannot be read.
 long long check_catalogue(const text_source& text, file_findings& findings);
+
+} // namespace tarnvel
 
 #endif

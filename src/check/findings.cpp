@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+namespace tarnvel {
+
 namespace {
 
 const char* const severity_words[] = {"error", "warning", "note"};
@@ -71,3 +73,5 @@ std::string quoted(const std::string& text, std::size_t limit)
     }
     return out + (text.size() > limit ? "...\"" : "\"");
 }
+
+} // namespace tarnvel

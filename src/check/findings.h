@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace tarnvel {
+
 enum class severity {
     error,   // tarnvel reads something other than what the text says
     warning, // read as written, but probably not meant
@@ -48,5 +50,7 @@ std::string counted(long long count, const char* singular, const char* plural);
 // `text` in double quotes, each byte that is no printable ASCII written as
 // \n, \r, \t, \0 or \xHH, and cut with "..." after `limit` bytes.
 std::string quoted(const std::string& text, std::size_t limit = 40);
+
+} // namespace tarnvel
 
 #endif

@@ -13,6 +13,8 @@
 #include "report/arc_text.h"
 #include "state/state.h"
 
+namespace tarnvel {
+
 namespace {
 
 const char* const query_value_names[11] = {
@@ -286,3 +288,5 @@ bool check_style_file(const text_source& text, file_findings& findings)
     }
     return true;
 }
+
+} // namespace tarnvel

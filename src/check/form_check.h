@@ -6,6 +6,8 @@
 #include "check/findings.h"
 #include "input/scan_stream.h"
 
+namespace tarnvel {
+
 // Reports in `findings` what the query form `text` holds that tarnvel reads
 // otherwise than written, refuses, or probably does not read as meant.
 // Returns false when the text cannot be read.
@@ -13,5 +15,7 @@ bool check_query_form(const text_source& text, file_findings& findings);
 
 // The same for the style file `text`.
 bool check_style_file(const text_source& text, file_findings& findings);
+
+} // namespace tarnvel
 
 #endif

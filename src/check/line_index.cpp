@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+namespace tarnvel {
+
 void line_index::go_back_to(const counting& state)
 {
     state_ = state;
@@ -91,3 +93,5 @@ std::string line_index::text_between(long long from, long long to, std::size_t l
     bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return bytes;
 }
+
+} // namespace tarnvel

@@ -8,6 +8,8 @@
 #include "check/findings.h"
 #include "input/scan_stream.h"
 
+namespace tarnvel {
+
 class line_index {
 public:
     // Reads `text` (a regular file or memory), which outlives the index.
@@ -59,5 +61,7 @@ private:
     counting state_;
     counting held_;
 };
+
+} // namespace tarnvel
 
 #endif

@@ -13,6 +13,8 @@
 #include "system/input_file.h"
 #include "system/process.h"
 
+namespace tarnvel {
+
 #ifndef TARNVEL_VERSION
 #error "TARNVEL_VERSION names the version, from the build"
 #endif
@@ -85,8 +87,11 @@ bool check_file(const std::string& directory, file_findings& findings, Check che
 
 } // namespace
 
+} // namespace tarnvel
+
 int main(int argc, char** argv)
 {
+    using namespace tarnvel;
     settle_standard_streams();
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(usage, stdout);

@@ -4,6 +4,8 @@
 
 #include "system/compiler.h"
 
+namespace tarnvel {
+
 std::uint64_t name_table::hash(const char* name)
 {
     std::uint64_t hash = 0xcbf29ce484222325ull;
@@ -55,3 +57,5 @@ long long name_table::add(std::uint64_t hash, long long line)
     ++used_;
     return 0;
 }
+
+} // namespace tarnvel

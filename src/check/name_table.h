@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tarnvel {
+
 class name_table {
 public:
     // The hash a name is kept by (64-bit FNV-1a of its bytes).
@@ -37,5 +39,7 @@ private:
     std::size_t used_ = 0;
     int bits_ = 0; // slots_.size() == 1 << bits_
 };
+
+} // namespace tarnvel
 
 #endif

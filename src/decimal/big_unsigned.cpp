@@ -5,6 +5,8 @@
 
 #include "decimal/powers_of_ten.h"
 
+namespace tarnvel {
+
 namespace {
 
 // The largest power of ten in a 32-bit limb, and its exponent.
@@ -154,3 +156,5 @@ std::uint64_t divide_u64(big_unsigned& numerator, const big_unsigned& denominato
     }
     return quotient;
 }
+
+} // namespace tarnvel

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+namespace tarnvel {
+
 class big_unsigned {
 public:
     static constexpr int capacity = 168; // 32-bit limbs
@@ -37,5 +39,7 @@ private:
 // left in `numerator`. Requires numerator < denominator * 2^64 and a
 // denominator that is not zero.
 std::uint64_t divide_u64(big_unsigned& numerator, const big_unsigned& denominator);
+
+} // namespace tarnvel
 
 #endif

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace tarnvel {
+
 namespace binary64 {
 
 constexpr int fraction_bits = 52;                        // stored bits of the significand
@@ -36,5 +38,7 @@ constexpr int underflow_decimal_exponent = -324;
 constexpr int max_exact_power_of_ten = 22;
 
 } // namespace binary64
+
+} // namespace tarnvel
 
 #endif

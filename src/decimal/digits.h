@@ -10,6 +10,8 @@
 
 #include "decimal/powers_of_ten.h"
 
+namespace tarnvel {
+
 // The most characters write_digits writes: 20 digits of a 64-bit number.
 constexpr int max_digits_text = 20;
 
@@ -66,5 +68,7 @@ inline char* write_digits(char* out, std::uint64_t value, int min_digits)
     write_digits_exactly(out, value, count);
     return out + count;
 }
+
+} // namespace tarnvel
 
 #endif

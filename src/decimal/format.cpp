@@ -13,6 +13,8 @@
 #include "decimal/powers_of_ten.h"
 #include "system/compiler.h"
 
+namespace tarnvel {
+
 namespace {
 
 // format_slack spaces.
@@ -367,3 +369,5 @@ int truncate_to_int(double value)
         return lowest;
     return static_cast<int>(value);
 }
+
+} // namespace tarnvel

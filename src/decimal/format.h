@@ -5,6 +5,8 @@
 #ifndef TARNVEL_DECIMAL_FORMAT_H
 #define TARNVEL_DECIMAL_FORMAT_H
 
+namespace tarnvel {
+
 // Some of these functions move a fixed number of characters at a time and
 // so write up to this many past the end they return, for fields of at most
 // this width.
@@ -34,5 +36,7 @@ char* format_general(char* out, double value, int precision, int width);
 // `value` truncated toward zero, with values beyond the int range (and
 // infinities) clamped to it and a NaN taken as 0.
 int truncate_to_int(double value);
+
+} // namespace tarnvel
 
 #endif

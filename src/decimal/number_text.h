@@ -6,6 +6,8 @@
 
 #include "system/compiler.h"
 
+namespace tarnvel {
+
 // The decimal digit test of every reader; `c` is a character as an int
 // (0..255), or -1 for the end of the input.
 constexpr bool is_digit(int c)
@@ -113,5 +115,7 @@ constexpr bool continues_number(int c)
 {
     return number_text::continuation.continues[c];
 }
+
+} // namespace tarnvel
 
 #endif

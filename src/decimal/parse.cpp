@@ -10,6 +10,8 @@
 #include "decimal/big_unsigned.h"
 #include "decimal/digits.h"
 
+namespace tarnvel {
+
 namespace {
 
 double with_sign(double magnitude, bool negative)
@@ -177,3 +179,5 @@ double decimal_accumulator::value() const
     return spilled_ ? decimal_to_double(digits_, count_, truncated_, exponent, negative_)
                     : decimal_to_double(head_, exponent, negative_);
 }
+
+} // namespace tarnvel

@@ -12,6 +12,8 @@
 #include "decimal/number_text.h"
 #include "decimal/powers_of_ten.h"
 
+namespace tarnvel {
+
 // The most significant digits a number keeps; any further digit only tells
 // whether something non-zero was cut off, which is enough to round right.
 constexpr int max_significant_digits = 800;
@@ -150,5 +152,7 @@ TARNVEL_ALWAYS_INLINE const char* parse_short_decimal(const char* p, double& tar
     target = number.to_double();
     return in.at;
 }
+
+} // namespace tarnvel
 
 #endif

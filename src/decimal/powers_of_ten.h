@@ -7,6 +7,8 @@
 
 #include "decimal/binary64.h"
 
+namespace tarnvel {
+
 // 10^0 to 10^22, each exactly a double.
 inline constexpr double exact_powers_of_ten[binary64::max_exact_power_of_ten + 1] = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -38,5 +40,7 @@ inline constexpr std::uint64_t integer_powers_of_ten[max_uint64_digits + 1] = {
     100000000000000000ull,
     1000000000000000000ull,
     10000000000000000000ull};
+
+} // namespace tarnvel
 
 #endif

@@ -4,6 +4,8 @@
 #include "input/stop_scan.h"
 #include "state/state.h"
 
+namespace tarnvel {
+
 first_name_read read_first_name(scan_stream& stream, string& name, value_span* span)
 {
     const long long start = stream.offset();
@@ -123,3 +125,5 @@ void read_entries(scan_stream& stream, entry_reading& reading)
         read_entry_rest(stream, *entry, reading.lost_fields);
     }
 }
+
+} // namespace tarnvel

@@ -13,6 +13,8 @@
 #include "model/string.h"
 #include "state/record_pool.h"
 
+namespace tarnvel {
+
 // The number fields of an entry: fields 2 to 16.
 constexpr int entry_number_fields = 15;
 
@@ -77,5 +79,7 @@ void read_head_entry(scan_stream& stream, int& lost_fields);
 // reading.stop_at, the closing line, the end of input or the end of memory;
 // sets reading.how (and reading.end). Prints nothing.
 void read_entries(scan_stream& stream, entry_reading& reading);
+
+} // namespace tarnvel
 
 #endif

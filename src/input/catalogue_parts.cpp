@@ -11,6 +11,8 @@
 #include "input/stop_scan.h"
 #include "state/state.h"
 
+namespace tarnvel {
+
 namespace {
 
 // How far past a split the next line start is looked for; a part whose
@@ -271,3 +273,5 @@ reading_outcome read_catalogue(const text_source& text, const catalogue_shape& s
     report_stop_lost('$', whole.lost_fields);
     return whole.how == reading_end::no_memory ? reading_outcome::no_memory : reading_outcome::read;
 }
+
+} // namespace tarnvel

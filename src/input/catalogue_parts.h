@@ -14,6 +14,8 @@
 #include "input/reading.h"
 #include "input/scan_stream.h"
 
+namespace tarnvel {
+
 // The most parts a catalogue is split into, and the least text a part gets
 // when the program chooses the parts itself.
 constexpr int max_catalogue_parts = 64;
@@ -38,5 +40,7 @@ struct catalogue_shape {
 // nothing of it), and read otherwise.
 reading_outcome read_catalogue(const text_source& text,
                                const catalogue_shape& shape = catalogue_shape());
+
+} // namespace tarnvel
 
 #endif

@@ -6,6 +6,8 @@
 #include "system/input_file.h"
 #include "system/process.h"
 
+namespace tarnvel {
+
 int Read_record_list(const char* file_name)
 {
     input_file file;
@@ -20,3 +22,5 @@ int Read_record_list(const char* file_name)
     report_unread(outcome, {"error open file ", file_name, "not enough memory for the catalogue\n"});
     return outcome == reading_outcome::read ? 0 : 1;
 }
+
+} // namespace tarnvel

@@ -3,6 +3,8 @@
 
 #include "input/stop_scan.h"
 
+namespace tarnvel {
+
 void form_reading::next_value()
 {
     ++value_;
@@ -70,3 +72,5 @@ void form_reading::read_sign(char& target)
     if (c >= 0)
         target = static_cast<char>(c);
 }
+
+} // namespace tarnvel

@@ -7,6 +7,8 @@
 #include "input/scan_stream.h"
 #include "input/text_spans.h"
 
+namespace tarnvel {
+
 class form_reading {
 public:
     // Reads from `stream`; with `spans`, an array of one form_value per
@@ -44,5 +46,7 @@ private:
     int value_ = -1; // the current value
     int lost_labels_ = 0;
 };
+
+} // namespace tarnvel
 
 #endif

@@ -8,6 +8,8 @@
 #include "input/stop_scan.h"
 #include "state/state.h"
 
+namespace tarnvel {
+
 namespace {
 
 // "%lg", "%*c", "%lg", "%*c", "%lg", "\n": leading unit, separator, minutes,
@@ -146,3 +148,5 @@ int init_query_parameters()
                   {"error of opening file ", "query.form", "not enough memory to read query.frm\n"});
     return outcome == reading_outcome::read ? result : 0;
 }
+
+} // namespace tarnvel

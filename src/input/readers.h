@@ -9,6 +9,8 @@
 #include "input/scan_stream.h"
 #include "input/text_spans.h"
 
+namespace tarnvel {
+
 // Where the values of the two forms lie.
 using style_spans = form_spans<6>;
 using query_spans = form_spans<11>;
@@ -68,5 +70,7 @@ void report_query_faults(const query_faults& faults);
 // (after "error open file <name>\n"; the list is DB_First alone, as it was)
 // or memory ran out.
 int Read_record_list(const char* file_name);
+
+} // namespace tarnvel
 
 #endif

@@ -5,6 +5,8 @@
 
 #include "state/state.h"
 
+namespace tarnvel {
+
 void report_unread(reading_outcome outcome, const unread_file_texts& texts)
 {
     switch (outcome) {
@@ -21,3 +23,5 @@ void report_unread(reading_outcome outcome, const unread_file_texts& texts)
         return;
     }
 }
+
+} // namespace tarnvel

@@ -6,6 +6,8 @@
 #include "input/scan_stream.h"
 #include "system/input_file.h"
 
+namespace tarnvel {
+
 // How the reading of an input file went.
 enum class reading_outcome {
     read,        // the file was read
@@ -52,5 +54,7 @@ reading_outcome read_input_file(const char* name, Reader&& read)
 // Prints what `texts` hold for `outcome` (nothing for a file that was
 // read); when memory ran out, also sets ran_out_of_memory (state/state.h).
 void report_unread(reading_outcome outcome, const unread_file_texts& texts);
+
+} // namespace tarnvel
 
 #endif

@@ -10,6 +10,8 @@
 #include "decimal/number_text.h"
 #include "decimal/parse.h"
 
+namespace tarnvel {
+
 namespace {
 
 // A sink of scan_number for "%d": the magnitude, kept just beyond every
@@ -275,3 +277,5 @@ int scan_stream::read_field_general(char* buffer, int capacity, char stop, bool&
         pos_ = end_;
     }
 }
+
+} // namespace tarnvel

@@ -12,6 +12,8 @@
 #include "system/compiler.h"
 #include "system/input_file.h"
 
+namespace tarnvel {
+
 enum class number_form; // decimal/number_text.h
 
 // The white space that the "\n" conversion skips and that may stand in front
@@ -220,5 +222,7 @@ private:
     bool at_end_;
     bool failed_;
 };
+
+} // namespace tarnvel
 
 #endif

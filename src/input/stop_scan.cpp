@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+namespace tarnvel {
+
 void report_stop_lost(char stop, int times)
 {
     for (int i = 0; i < times; ++i) {
@@ -19,3 +21,5 @@ int descriptor_shift(scan_stream& stream, char stop)
     report_stop_lost(stop);
     return 1;
 }
+
+} // namespace tarnvel

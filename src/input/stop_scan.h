@@ -5,6 +5,8 @@
 
 #include "input/scan_stream.h"
 
+namespace tarnvel {
+
 // The most characters one skip reads: a label or field tail of up to 1000
 // characters and its stop character.
 constexpr long long stop_scan_limit = 1001;
@@ -25,5 +27,7 @@ void report_stop_lost(char stop, int times = 1);
 // skip_to_stop, reported: returns 0 when the stop character was read;
 // otherwise prints the report once and returns 1.
 int descriptor_shift(scan_stream& stream, char stop);
+
+} // namespace tarnvel
 
 #endif

@@ -5,6 +5,8 @@
 #include "input/stop_scan.h"
 #include "state/state.h"
 
+namespace tarnvel {
+
 namespace {
 
 // Skip to '=', then "%d\n".
@@ -47,3 +49,5 @@ int init_style_variables()
                   {"error of opening file ", "style.var", "not enough memory to read style.var\n"});
     return outcome == reading_outcome::read ? 0 : 1;
 }
+
+} // namespace tarnvel

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+namespace tarnvel {
+
 // One value's text.
 struct value_span {
     long long field = -1; // where the reader began on it: behind its '$' or '='
@@ -27,5 +29,7 @@ template <std::size_t count>
 struct form_spans {
     form_value values[count];
 };
+
+} // namespace tarnvel
 
 #endif

@@ -1,6 +1,8 @@
 // The angle type: construction, sign normalisation and value in seconds.
 #include "model/arc.h"
 
+namespace tarnvel {
+
 arc::arc() : units(0.0), minutes(0.0), seconds(0.0), sign(1) {}
 
 int arc::corrector()
@@ -15,3 +17,5 @@ double arc::value() const
 {
     return sign * (3600.0 * units + 60.0 * minutes + seconds);
 }
+
+} // namespace tarnvel

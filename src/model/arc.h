@@ -3,6 +3,8 @@
 #ifndef TARNVEL_MODEL_ARC_H
 #define TARNVEL_MODEL_ARC_H
 
+namespace tarnvel {
+
 class arc {
 public:
     double units;   // degrees of a declination or hours of a right ascension
@@ -22,5 +24,7 @@ public:
     // The signed angle in seconds: sign * (3600 * units + 60 * minutes + seconds).
     double value() const;
 };
+
+} // namespace tarnvel
 
 #endif

@@ -6,6 +6,8 @@
 #include "model/sky_coords.h"
 #include "model/string.h"
 
+namespace tarnvel {
+
 // Value conventions of the catalogue's numbers.
 constexpr double no_value_magnitude = 1e8;    // a magnitude the catalogue does not give
 constexpr double lower_limit_threshold = 1e9; // a redshift above it is a lower limit,
@@ -27,5 +29,7 @@ public:
     // both links null.
     record();
 };
+
+} // namespace tarnvel
 
 #endif

@@ -1,6 +1,8 @@
 // The range check of a query position.
 #include "model/sky_coords.h"
 
+namespace tarnvel {
+
 namespace {
 
 int declination_in_range(const arc& a)
@@ -27,3 +29,5 @@ int sky_coords::value_checker() const
     const int ascension_verdict = ascension_in_range(ascension);
     return declination_verdict * ascension_verdict;
 }
+
+} // namespace tarnvel

@@ -4,6 +4,8 @@
 
 #include "model/arc.h"
 
+namespace tarnvel {
+
 class sky_coords {
 public:
     arc declination; // degrees, minutes, seconds of arc with their sign
@@ -17,5 +19,7 @@ public:
     //                seconds < 60; or units == 24 with minutes == seconds == 0.
     int value_checker() const;
 };
+
+} // namespace tarnvel
 
 #endif

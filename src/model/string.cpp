@@ -1,6 +1,8 @@
 // Construction of the fixed text buffer.
 #include "model/string.h"
 
+namespace tarnvel {
+
 string::string()
 {
     text[0] = '\0';
@@ -15,3 +17,5 @@ string::string(const char* source)
     }
     text[i] = '\0';
 }
+
+} // namespace tarnvel

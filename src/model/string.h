@@ -2,6 +2,8 @@
 #ifndef TARNVEL_MODEL_STRING_H
 #define TARNVEL_MODEL_STRING_H
 
+namespace tarnvel {
+
 class string {
 public:
     static constexpr int capacity = 100; // characters, the terminating NUL included
@@ -42,5 +44,7 @@ public:
         return stored;
     }
 };
+
+} // namespace tarnvel
 
 #endif

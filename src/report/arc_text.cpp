@@ -1,6 +1,8 @@
 // The arc's text.
 #include "report/arc_text.h"
 
+namespace tarnvel {
+
 char* put_arc_text(char* at, const arc& a, bool with_sign, seconds_form form)
 {
     if (with_sign && a.sign < 0)
@@ -16,3 +18,5 @@ char* put_arc_text(char* at, const arc& a, bool with_sign, seconds_form form)
         *at++ = '0';
     return format_general(at, a.seconds, 6, 8);
 }
+
+} // namespace tarnvel

@@ -6,6 +6,8 @@
 #include "decimal/format.h"
 #include "model/arc.h"
 
+namespace tarnvel {
+
 // How the seconds of an arc are written.
 enum class seconds_form {
     truncated, // "%-2.2i" of the seconds truncated: the query summary's bounds
@@ -20,5 +22,7 @@ constexpr int max_arc_text = 4 * max_number_text;
 // units and the minutes truncated toward zero with "%-2.2i", each followed
 // by ':', then the seconds as `form` says. Returns the end of the text.
 char* put_arc_text(char* at, const arc& a, bool with_sign, seconds_form form);
+
+} // namespace tarnvel
 
 #endif

@@ -11,6 +11,8 @@
 #include "state/state.h"
 #include "system/page_file.h"
 
+namespace tarnvel {
+
 namespace {
 
 const char page_name[] = "results.html";
@@ -202,3 +204,5 @@ int Query_Result_generator()
         return report_failure();
     return 0;
 }
+
+} // namespace tarnvel

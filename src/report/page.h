@@ -4,6 +4,8 @@
 
 #include "report/page_stream.h"
 
+namespace tarnvel {
+
 // Writes the whole page (header, navigation, query summary, the counts and
 // the results table or the no-record line, footer) into a temporary file of
 // its own and puts it in place of "results.html" (system/page_file.h) once
@@ -18,5 +20,7 @@ int Query_Result_generator();
 // The page's text, from the query globals, the counters and the selected
 // chain, into `out`.
 void write_page(page_stream& out);
+
+} // namespace tarnvel
 
 #endif

@@ -3,6 +3,8 @@
 
 #include <new>
 
+namespace tarnvel {
+
 namespace {
 
 constexpr std::size_t buffer_size = 256 * 1024;
@@ -56,3 +58,5 @@ bool page_stream::flush()
         failed_ = true;
     return !failed_ && std::ferror(file_) == 0;
 }
+
+} // namespace tarnvel

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace tarnvel {
+
 class page_stream {
 public:
     // The most room() hands out at once; the buffer is far larger.
@@ -69,5 +71,7 @@ private:
     char* limit_;
     bool failed_;
 };
+
+} // namespace tarnvel
 
 #endif

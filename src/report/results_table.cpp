@@ -10,6 +10,8 @@
 #include "report/arc_text.h"
 #include "report/style_words.h"
 
+namespace tarnvel {
+
 namespace {
 
 // The texts that every data row repeats, built once per table.
@@ -187,3 +189,5 @@ void write_results_table(page_stream& out)
     }
     out.write("</table>\n");
 }
+
+} // namespace tarnvel

@@ -4,9 +4,13 @@
 
 #include "report/page_stream.h"
 
+namespace tarnvel {
+
 // Writes the table, from "<table" to "</table>\n", styled by the style
 // globals, with one data row per record from First_Selected along
 // next_selected.
 void write_results_table(page_stream& out);
+
+} // namespace tarnvel
 
 #endif

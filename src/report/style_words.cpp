@@ -1,6 +1,8 @@
 // Mapping of style letters and colour indices to HTML words.
 #include "report/style_words.h"
 
+namespace tarnvel {
+
 string align_type_convert(char letter)
 {
     switch (letter) {
@@ -26,3 +28,5 @@ string color_change(int index)
         return string("#00aaaa");
     }
 }
+
+} // namespace tarnvel

@@ -6,6 +6,8 @@
 #include "state/record_pool.h"
 #include "state/state.h"
 
+namespace tarnvel {
+
 namespace {
 
 // The bounds of the query, in the units the record test compares.
@@ -66,3 +68,5 @@ int result_list_generator()
     }
     return 0;
 }
+
+} // namespace tarnvel

@@ -3,6 +3,8 @@
 #ifndef TARNVEL_SELECT_SELECTION_H
 #define TARNVEL_SELECT_SELECTION_H
 
+namespace tarnvel {
+
 // Walks the catalogue list from DB_First once and links every record that
 // passes all five closed-interval tests (declination and right ascension of
 // the epoch's coordinates, redshift with lower limits divided by 1e12, the
@@ -11,5 +13,7 @@
 // Expects the chain empty. Returns 0, or 1 after "Invalid epoch value\n"
 // when epoch is neither 2000 nor 1950 (the chain then stays empty).
 int result_list_generator();
+
+} // namespace tarnvel
 
 #endif

@@ -6,6 +6,8 @@
 
 #include "system/memory_blocks.h"
 
+namespace tarnvel {
+
 namespace {
 
 // Blocks grow from 64 KiB, so that a small catalogue asks for little memory,
@@ -96,3 +98,5 @@ void record_pool::release()
     populated_ = 0;
     next_size_ = 0;
 }
+
+} // namespace tarnvel

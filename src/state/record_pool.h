@@ -11,6 +11,8 @@
 #include "model/record.h"
 #include "system/compiler.h"
 
+namespace tarnvel {
+
 class record_pool {
 public:
     record_pool() = default;
@@ -56,5 +58,7 @@ inline void prefetch_ahead(const record* r)
     constexpr std::size_t ahead = 16 * sizeof(record);
     prefetch_record(reinterpret_cast<const char*>(r) + ahead);
 }
+
+} // namespace tarnvel
 
 #endif

@@ -1,6 +1,8 @@
 // Definitions and initial values of the process-wide state.
 #include "state/state.h"
 
+namespace tarnvel {
+
 int border = 0;
 int width = 0;
 int height = 0;
@@ -58,3 +60,5 @@ void reset_catalogue_state()
     First_Selected = nullptr;
     catalogue_records.release();
 }
+
+} // namespace tarnvel

@@ -8,6 +8,8 @@
 #include "model/record.h"
 #include "state/record_pool.h"
 
+namespace tarnvel {
+
 // Style of the results table (read from "style.var").
 extern int border;
 extern int width;
@@ -54,5 +56,7 @@ void reset_run_state();
 // The part of reset_run_state that concerns the catalogue list, the selected
 // chain and the two counters, leaving the style and the query as they are.
 void reset_catalogue_state();
+
+} // namespace tarnvel
 
 #endif

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace tarnvel {
+
 // A directory of its own, "<parent>/<prefix>XXXXXX" made with mkdtemp (mode
 // 0700), removed with everything in it when the object goes (its files, not
 // subdirectories: none are made there).
@@ -82,23 +84,6 @@ bool write_out(const char* bytes, std::size_t length);
 // Reads up to `count` bytes of standard input; 0 at its end, -1 on failure.
 long long read_standard_input(char* buffer, std::size_t count);
 
-// The system's directory for temporary files: TMPDIR, or /tmp.
-std::string temporary_directory();
-
-// `path` made absolute against the current directory (unchanged when it
-// already is).
-std::string absolute_path(const std::string& path);
-
-// The directory that holds this program's own file, its links followed;
-// `argv0` is its first argument, for systems that cannot tell otherwise.
-// Empty when it cannot be found.
-std::string own_directory(const char* argv0);
-
-// True when `path` names a directory this process may write and enter.
-bool is_writable_directory(const std::string& path);
-// True when `path` names a regular file (through links) this process may read.
-bool is_readable_file(const std::string& path);
-// True when `path` names a file this process may execute.
-bool is_executable(const std::string& path);
+} // namespace tarnvel
 
 #endif

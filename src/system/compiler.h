@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace tarnvel {
+
 // TARNVEL_HAS_UINT128 is 1 where `uint128` is an unsigned 128-bit integer
 // type, and 0 where there is none.
 #if defined(__SIZEOF_INT128__)
@@ -59,5 +61,7 @@ inline void prefetch_for_reading(const void* address)
     (void)address;
 #endif
 }
+
+} // namespace tarnvel
 
 #endif

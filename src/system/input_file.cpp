@@ -11,6 +11,8 @@
 #include <unistd.h>
 #endif
 
+namespace tarnvel {
+
 namespace {
 
 // The most one system call is asked to read; both systems take a 32-bit
@@ -128,3 +130,5 @@ long long input_file::read(char* buffer, std::size_t count)
 }
 
 #endif
+
+} // namespace tarnvel

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace tarnvel {
+
 class input_file {
 public:
     input_file() = default;
@@ -42,5 +44,7 @@ private:
     std::intptr_t native_ = -1; // a descriptor, or a Windows HANDLE; -1 when closed
     long long size_ = -1;
 };
+
+} // namespace tarnvel
 
 #endif

@@ -8,6 +8,13 @@
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <sys/mman.h>
+#else
+#include <cstdlib>
+#endif
+
+namespace tarnvel {
+
+#if defined(__unix__) || defined(__APPLE__)
 
 void* allocate_block(std::size_t bytes)
 {
@@ -31,7 +38,6 @@ void populate_for_writing(void* at, std::size_t bytes)
 }
 
 #else
-#include <cstdlib>
 
 void* allocate_block(std::size_t bytes)
 {
@@ -45,3 +51,5 @@ void release_block(void* block, std::size_t)
 
 void populate_for_writing(void*, std::size_t) {}
 #endif
+
+} // namespace tarnvel

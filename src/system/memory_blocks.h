@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace tarnvel {
+
 // `bytes` of zero-filled memory aligned for any object, or null when there
 // is none. Pages that are never written cost no memory.
 void* allocate_block(std::size_t bytes);
@@ -16,5 +18,7 @@ void release_block(void* block, std::size_t bytes);
 // page-aligned, to be provided now, in one go, rather than one at a time on
 // their first write. Only a hint.
 void populate_for_writing(void* at, std::size_t bytes);
+
+} // namespace tarnvel
 
 #endif

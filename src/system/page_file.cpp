@@ -21,6 +21,8 @@
 #include <unistd.h>
 #endif
 
+namespace tarnvel {
+
 namespace {
 
 // The temporary file a signal must remove: its name, and whether it is there.
@@ -440,3 +442,5 @@ void page_file::discard()
 {
     publish(false);
 }
+
+} // namespace tarnvel

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdio>
 
+namespace tarnvel {
+
 class page_file {
 public:
     // The longest path of a page, a link's target included.
@@ -60,5 +62,7 @@ private:
     std::FILE* stream_ = nullptr;
     bool pending_ = false;                // the temporary file exists
 };
+
+} // namespace tarnvel
 
 #endif

@@ -7,6 +7,16 @@
 
 #if defined(_WIN32)
 #include <io.h>
+#else
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace tarnvel {
+
+#if defined(_WIN32)
 
 void settle_standard_streams()
 {
@@ -20,10 +30,6 @@ void settle_standard_streams()
 }
 
 #else
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 void settle_standard_streams()
 {
@@ -48,3 +54,5 @@ int processor_count()
     const unsigned count = std::thread::hardware_concurrency();
     return count == 0 ? 1 : static_cast<int>(count);
 }
+
+} // namespace tarnvel

@@ -3,6 +3,8 @@
 #ifndef TARNVEL_SYSTEM_PROCESS_H
 #define TARNVEL_SYSTEM_PROCESS_H
 
+namespace tarnvel {
+
 // Opens the null device on each standard stream (input, output, error) that
 // the program was started without, so that no file the program opens takes
 // a standard stream's place and receives the console's text. Ignores a
@@ -14,5 +16,7 @@ void settle_standard_streams();
 
 // The number of processors the program may run threads on; 1 when unknown.
 int processor_count();
+
+} // namespace tarnvel
 
 #endif

@@ -4,6 +4,8 @@
 #include "app/correct_record_list.h"
 #include "support/reader_test.h"
 
+namespace tarnvel {
+
 class CorrectRecordList : public reader_test {};
 
 TEST_F(CorrectRecordList, CountsTheHeadRecordAlone)
@@ -36,3 +38,5 @@ TEST_F(CorrectRecordList, NormalisesBothDeclinationsOfEveryRecordAndNoAscension)
     EXPECT_EQ(second->coords_2000.ascension.units, -4);
     EXPECT_EQ(second->coords_2000.ascension.sign, 1);
 }
+
+} // namespace tarnvel

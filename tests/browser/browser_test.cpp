@@ -12,6 +12,8 @@
 #include "support/e2e.h"
 #include "support/forms.h"
 
+namespace tarnvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -124,3 +126,5 @@ TEST_F(Browser, ColoursOffAndNoStyleFile)
         EXPECT_EQ(plain_rows, 32) << "data rows have no colour of their own\n" << joined(seen);
     }
 }
+
+} // namespace tarnvel

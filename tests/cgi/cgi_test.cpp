@@ -18,6 +18,9 @@
 
 extern char** environ;
 
+namespace tarnvel {
+
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -259,3 +262,5 @@ TEST_F(Cgi, SettingsThatAreMissingOrUnusableAreNamed)
         EXPECT_NE(response.body.find(c.named), std::string::npos) << response.body;
     }
 }
+
+} // namespace tarnvel

@@ -7,6 +7,8 @@
 
 #include "cgi/form_fields.h"
 
+namespace tarnvel {
+
 namespace {
 
 // The demo's query, encoded as a browser sends it, with `field` set to the
@@ -125,3 +127,5 @@ TEST(FormFields, GoodValuesRepeatedAndUnknownKeys)
         lines += c == '\n';
     EXPECT_EQ(lines, 12u);
 }
+
+} // namespace tarnvel

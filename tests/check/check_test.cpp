@@ -14,6 +14,8 @@
 #include "support/reader_test.h"
 #include "support/record_text.h"
 
+namespace tarnvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -173,3 +175,5 @@ TEST_F(CheckReading, SpansChangeNothingThatIsRead)
         EXPECT_EQ(seen, expected);
     }
 }
+
+} // namespace tarnvel

@@ -6,6 +6,8 @@
 
 #include "check/name_table.h"
 
+namespace tarnvel {
+
 TEST(NameTable, NameMetAgainGivesItsFirstLineThroughEveryGrowth)
 {
     name_table names;
@@ -22,3 +24,5 @@ TEST(NameTable, NameMetAgainGivesItsFirstLineThroughEveryGrowth)
     EXPECT_EQ(names.add(name_table::hash(""), 9), 0) << "the empty name is a name like any other";
     EXPECT_EQ(names.add(name_table::hash(""), 10), 9);
 }
+
+} // namespace tarnvel

@@ -3,6 +3,8 @@
 
 #include "decimal/big_unsigned.h"
 
+namespace tarnvel {
+
 TEST(BigUnsigned, DividesLargeNumbersExactly)
 {
     big_unsigned numerator(1);
@@ -38,3 +40,5 @@ TEST(BigUnsigned, ShiftsAndBitLength)
     x.shift_right_one();
     EXPECT_TRUE(x.is_zero());
 }
+
+} // namespace tarnvel

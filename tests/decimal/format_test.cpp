@@ -15,6 +15,8 @@
 
 #include "decimal/format.h"
 
+namespace tarnvel {
+
 namespace {
 
 std::string general(double value, int precision, int width)
@@ -184,3 +186,5 @@ TEST(TruncateToInt, ClampsWhatAnIntCannotHold)
     EXPECT_EQ(truncate_to_int(std::numeric_limits<double>::infinity()), 2147483647);
     EXPECT_EQ(truncate_to_int(std::nan("")), 0);
 }
+
+} // namespace tarnvel

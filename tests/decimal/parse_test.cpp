@@ -13,6 +13,8 @@
 
 #include "input/scan_stream.h"
 
+namespace tarnvel {
+
 namespace {
 
 // Reads `text` alone (the general reader) and followed by a '$' and enough
@@ -109,3 +111,5 @@ TEST(DecimalParse, HalfwayCasesBetweenNeighbouringDoubles)
     }
     EXPECT_EQ(failures, 0);
 }
+
+} // namespace tarnvel

@@ -6,6 +6,8 @@
 
 #include "support/e2e.h"
 
+namespace tarnvel {
+
 namespace {
 
 // The fenced block that follows the marker "<!-- example: NAME -->".
@@ -50,3 +52,5 @@ TEST(ManualPage, NamesTheProgramsVersion)
             << "the .TH line of " << page << " names another version than " TARNVEL_VERSION;
     }
 }
+
+} // namespace tarnvel

@@ -12,6 +12,8 @@
 #include "support/e2e.h"
 #include "support/forms.h"
 
+namespace tarnvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -97,3 +99,5 @@ TEST(CatalogueFile, TextAfterTheClosingLineIsNotParsed)
     EXPECT_LE(kib, plain_kib + plain_kib / 10 + 256)
         << "the text behind the closing line was read into memory";
 }
+
+} // namespace tarnvel

@@ -7,6 +7,8 @@
 #include "support/e2e.h"
 #include "support/forms.h"
 
+namespace tarnvel {
+
 namespace {
 
 const std::string valid_query = query_form(everything());
@@ -89,3 +91,5 @@ TEST(Driver, HelpAndVersionAnswerAndTouchNoFile)
     EXPECT_EQ(r.console, page_created);
     EXPECT_EQ(r.page, expected_page("demo.html"));
 }
+
+} // namespace tarnvel

@@ -20,6 +20,8 @@
 #include "support/e2e.h"
 #include "support/forms.h"
 
+namespace tarnvel {
+
 namespace fs = std::filesystem;
 
 TEST(Failure, LinkHardLinkOrFifoAtTheOldTemporaryNameIsNeverWrittenThrough)
@@ -240,3 +242,5 @@ TEST(Failure, SignalPartWayThroughThePageLeavesNoTemporaryFile)
         EXPECT_TRUE(caught_mid_page) << "signal " << signal_number << " never met the page";
     }
 }
+
+} // namespace tarnvel

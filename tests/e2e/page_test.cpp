@@ -10,6 +10,8 @@
 #include "support/e2e.h"
 #include "support/forms.h"
 
+namespace tarnvel {
+
 namespace {
 
 const std::string creation_failed =
@@ -301,3 +303,5 @@ TEST(Page, WorkingDirectoryThatCannotBeWrittenIsAFailure)
     EXPECT_EQ(r->exit_status, 0);
     EXPECT_FALSE(r->page.has_value());
 }
+
+} // namespace tarnvel

@@ -15,6 +15,8 @@
 #include "support/e2e.h"
 #include "support/forms.h"
 
+namespace tarnvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -151,3 +153,5 @@ TEST(Publication, LinkTheKernelWouldNotFollowOrALoopIsRefused)
     EXPECT_EQ(read_file(c.directory().parent_path() / "victim.html"), std::string("precious\n"));
     EXPECT_TRUE(fs::is_symlink(c.directory() / "results.html"));
 }
+
+} // namespace tarnvel

@@ -10,6 +10,8 @@
 #include "support/e2e.h"
 #include "support/forms.h"
 
+namespace tarnvel {
+
 namespace {
 
 // Runs the program on `form` with the demo's style and an empty catalogue
@@ -121,3 +123,5 @@ TEST(QueryForm, FileThatCannotBeOpenedIsReportedAndChangesNothing)
               std::string(no_style_file) + "error of opening file query.form\n" + query_refused);
     EXPECT_FALSE(r.page.has_value());
 }
+
+} // namespace tarnvel

@@ -11,6 +11,8 @@
 #include "support/e2e.h"
 #include "support/forms.h"
 
+namespace tarnvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -99,3 +101,5 @@ TEST(RealCatalogue, TwoDegreeFieldQsoSurvey)
 {
     check_catalogue("twodf_qso.dat", 22431);
 }
+
+} // namespace tarnvel

@@ -12,6 +12,8 @@
 #include "support/record_text.h"
 #include "support/scratch_file.h"
 
+namespace tarnvel {
+
 namespace {
 
 class CatalogueParts : public reader_test {
@@ -79,3 +81,5 @@ TEST_F(CatalogueParts, FileReadInPartsOnThreadsGivesTheListInOrder)
         EXPECT_EQ(catalogue_list_text() + "console:\n" + console, expected) << parts << " parts";
     }
 }
+
+} // namespace tarnvel

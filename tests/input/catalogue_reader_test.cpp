@@ -13,6 +13,8 @@
 #include "support/reader_test.h"
 #include "support/scratch_file.h"
 
+namespace tarnvel {
+
 namespace {
 
 const char entry_a[] = "Q 1234+567$12$34$56.7$-05$07$08.9$2.345$17.8$1e8$12$31$50.2$-04$50$31.0$B 1232-048$";
@@ -220,3 +222,5 @@ TEST_F(CatalogueReader, TwoDigitFieldsKeepTheirSigns)
     Correct_record_list();
     EXPECT_EQ(DB_First.coords_2000.declination.sign, 1);
 }
+
+} // namespace tarnvel

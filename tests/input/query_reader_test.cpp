@@ -9,6 +9,8 @@
 #include "support/forms.h"
 #include "support/reader_test.h"
 
+namespace tarnvel {
+
 namespace {
 
 class QueryReader : public reader_test {
@@ -94,3 +96,5 @@ TEST_F(QueryReader, EmptyFormKeepsEveryInitialValue)
     EXPECT_EQ(minimal_declination.sign, 1);
     EXPECT_EQ(max_redshift, 0);
 }
+
+} // namespace tarnvel

@@ -10,6 +10,8 @@
 #include "input/scan_stream.h"
 #include "support/scratch_file.h"
 
+namespace tarnvel {
+
 namespace {
 
 struct double_read {
@@ -157,3 +159,5 @@ TEST(ScanStream, NumbersAndFieldsAcrossBufferRefills)
     EXPECT_EQ(count, expected_count);
     EXPECT_EQ(s.get(), -1);
 }
+
+} // namespace tarnvel

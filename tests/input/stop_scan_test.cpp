@@ -9,6 +9,8 @@
 #include "support/console_capture.h"
 #include "support/console_texts.h"
 
+namespace tarnvel {
+
 TEST(DescriptorShift, LabelsUpTo1000CharactersPassSilently)
 {
     for (std::size_t label : {0u, 1u, 999u, 1000u}) {
@@ -69,3 +71,5 @@ TEST(ReadString, EndOfInputEndsTheField)
     EXPECT_STREQ(field.text, "Q 1234");
     EXPECT_EQ(field.Read_string(s, '$'), 0);
 }
+
+} // namespace tarnvel

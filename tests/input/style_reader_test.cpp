@@ -9,6 +9,8 @@
 #include "support/console_texts.h"
 #include "support/reader_test.h"
 
+namespace tarnvel {
+
 namespace {
 
 class StyleReader : public reader_test {
@@ -70,3 +72,5 @@ TEST_F(StyleReader, ShortAndEmptyFiles)
     EXPECT_EQ(border, 0);
     EXPECT_EQ(table_align, 'c');
 }
+
+} // namespace tarnvel

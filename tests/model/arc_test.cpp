@@ -5,6 +5,8 @@
 
 #include "model/arc.h"
 
+namespace tarnvel {
+
 namespace {
 
 arc corrected(double units, double minutes = 0, double seconds = 0)
@@ -87,3 +89,5 @@ TEST(ArcValue, IsTheSignedAngleInSeconds)
     declination.sign = 1;
     EXPECT_EQ(declination.value(), 324000);
 }
+
+} // namespace tarnvel

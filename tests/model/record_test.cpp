@@ -6,6 +6,8 @@
 
 #include "model/record.h"
 
+namespace tarnvel {
+
 TEST(Record, ConstructionLeavesNoValueUnset)
 {
     const record r;
@@ -40,3 +42,5 @@ TEST(String, LongSourceIsCutAndStaysTerminated)
     const string exact(std::string(38, 'y').c_str());
     EXPECT_EQ(std::strlen(exact.text), 38u);
 }
+
+} // namespace tarnvel

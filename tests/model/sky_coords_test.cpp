@@ -3,6 +3,8 @@
 
 #include "model/sky_coords.h"
 
+namespace tarnvel {
+
 namespace {
 
 arc make(double units, double minutes, double seconds)
@@ -57,3 +59,5 @@ TEST(ValueChecker, VerdictsAreIndependentAndTheProductIsZeroOrOne)
     signed_declination.sign = -1;
     EXPECT_EQ(check(signed_declination, valid_ascension), 1) << "sign fields are not consulted";
 }
+
+} // namespace tarnvel

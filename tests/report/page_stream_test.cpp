@@ -6,6 +6,8 @@
 
 #include "report/page_stream.h"
 
+namespace tarnvel {
+
 TEST(PageStream, WritesEverythingToAWorkingFile)
 {
     std::FILE* file = std::tmpfile();
@@ -45,3 +47,5 @@ TEST(PageStream, FullDeviceIsAFailure)
     EXPECT_FALSE(out.flush());
     std::fclose(full);
 }
+
+} // namespace tarnvel

@@ -8,6 +8,8 @@
 #include "select/selection.h"
 #include "support/reader_test.h"
 
+namespace tarnvel {
+
 namespace {
 
 class Selection : public reader_test {
@@ -178,3 +180,5 @@ TEST_F(Selection, ChainHoldsTheMatchesInCatalogueOrder)
     EXPECT_EQ(chain, expected);
     EXPECT_EQ(number_of_selected, 3);
 }
+
+} // namespace tarnvel

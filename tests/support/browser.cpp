@@ -8,6 +8,8 @@
 
 #include "support/e2e.h"
 
+namespace tarnvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -76,3 +78,5 @@ std::string joined(const std::vector<std::string>& lines)
         all += l + "\n";
     return all;
 }
+
+} // namespace tarnvel

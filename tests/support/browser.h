@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnvel {
+
 // The Chromium program (TARNVEL_CHROMIUM, or where Debian puts it), or
 // empty when there is none.
 std::string find_chromium();
@@ -20,5 +22,7 @@ std::vector<std::string> probe_lines(const std::string& url, const std::filesyst
 // Whether `lines` hold `line`; all of them, one a line, for messages.
 bool has_line(const std::vector<std::string>& lines, const std::string& line);
 std::string joined(const std::vector<std::string>& lines);
+
+} // namespace tarnvel
 
 #endif

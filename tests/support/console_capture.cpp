@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+namespace tarnvel {
+
 console_capture::console_capture() : active_(true)
 {
     std::fflush(stdout);
@@ -23,3 +25,5 @@ std::string console_capture::text()
     active_ = false;
     return testing::internal::GetCapturedStdout();
 }
+
+} // namespace tarnvel

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace tarnvel {
+
 class console_capture {
 public:
     console_capture();  // starts capturing standard output
@@ -15,5 +17,7 @@ public:
 private:
     bool active_;
 };
+
+} // namespace tarnvel
 
 #endif

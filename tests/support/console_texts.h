@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace tarnvel {
+
 // The closing lines.
 inline constexpr char page_created[] = "\nFile results.html has been created successfully\n";
 inline constexpr char page_not_created[] = "\nError: File results.html has not been created\n";
@@ -31,5 +33,7 @@ inline std::string repeated(const char* text, int times)
 
 // The report of a missing style file.
 inline constexpr char no_style_file[] = "error of opening file style.var\n";
+
+} // namespace tarnvel
 
 #endif

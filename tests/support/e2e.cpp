@@ -19,6 +19,8 @@
 
 extern char** environ;
 
+namespace tarnvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -340,3 +342,5 @@ bool await_temporary_page(const e2e_case& c, int child)
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     return temporary_files(c) > 0;
 }
+
+} // namespace tarnvel

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+namespace tarnvel {
+
 struct run_result {
     std::string console;             // standard output (CRLF made LF for the Windows build)
     std::string errors;              // standard error (the program never writes to it)
@@ -130,5 +132,7 @@ int start_program(const e2e_case& c);
 // most 30 seconds or until the process `child` ends; tells whether one
 // appeared while it ran.
 bool await_temporary_page(const e2e_case& c, int child);
+
+} // namespace tarnvel
 
 #endif

@@ -1,6 +1,8 @@
 // Builders of the test input files.
 #include "support/forms.h"
 
+namespace tarnvel {
+
 query_values everything()
 {
     query_values v;
@@ -59,3 +61,5 @@ std::string generated_catalogue(int entries)
     }
     return text + "$\n";
 }
+
+} // namespace tarnvel

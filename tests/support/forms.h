@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace tarnvel {
+
 // The eleven values of a query form, in file order; by default those of the
 // demo's form (a valid query).
 struct query_values {
@@ -44,5 +46,7 @@ std::string catalogue_entry(const std::string& name_1, const std::string& number
 // A catalogue of `entries` entries of varied positions, redshifts and
 // magnitudes, every one inside everything(), closed by its "$" line.
 std::string generated_catalogue(int entries);
+
+} // namespace tarnvel
 
 #endif

@@ -8,8 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace tarnvel {
+
+} // namespace tarnvel
+
 int main(int argc, char** argv)
 {
+    using namespace tarnvel;
     if (argc < 2)
         return 2;
     const pid_t child = fork();

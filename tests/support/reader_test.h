@@ -15,6 +15,8 @@
 #include "state/state.h"
 #include "support/console_capture.h"
 
+namespace tarnvel {
+
 class reader_test : public testing::Test {
 protected:
     void SetUp() override { reset_run_state(); }
@@ -52,5 +54,7 @@ protected:
         return records;
     }
 };
+
+} // namespace tarnvel
 
 #endif

@@ -5,6 +5,8 @@
 
 #include "state/state.h"
 
+namespace tarnvel {
+
 namespace {
 
 void append_arc(std::string& text, const arc& a)
@@ -37,3 +39,5 @@ std::string catalogue_list_text()
     }
     return text;
 }
+
+} // namespace tarnvel

@@ -6,9 +6,13 @@
 
 #include <string>
 
+namespace tarnvel {
+
 // The list from DB_First along `next`: per record its two names, then its
 // fifteen numbers in hexadecimal floating point and the signs of its four
 // arcs, one line per record.
 std::string catalogue_list_text();
+
+} // namespace tarnvel
 
 #endif

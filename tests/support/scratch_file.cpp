@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+namespace tarnvel {
+
 scratch_file::scratch_file(const std::string& bytes)
 {
     std::string name = (std::filesystem::temp_directory_path() / "tarnvel-scratch-XXXXXX").string();
@@ -30,3 +32,5 @@ scratch_file::~scratch_file()
     if (!path_.empty())
         unlink(path_.c_str());
 }
+
+} // namespace tarnvel

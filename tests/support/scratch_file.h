@@ -9,6 +9,8 @@
 #include "input/scan_stream.h"
 #include "system/input_file.h"
 
+namespace tarnvel {
+
 class scratch_file {
 public:
     // Writes `bytes` to a fresh file of its own and opens it; ok() tells
@@ -33,5 +35,7 @@ private:
     std::string path_;
     input_file file_;
 };
+
+} // namespace tarnvel
 
 #endif

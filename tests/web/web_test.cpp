@@ -25,6 +25,9 @@
 
 extern char** environ;
 
+namespace tarnvel {
+
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -229,3 +232,5 @@ TEST_F(Web, TwentyRequestsAtOnceEachGetTheirOwnPage)
     }
     EXPECT_EQ(left_in_spool(), 0);
 }
+
+} // namespace tarnvel

@@ -1,0 +1,32 @@
+// Paths on POSIX systems: the temporary directory, absolute paths, this
+// program's own directory, and what a path names. For the CGI program; not
+// built for Windows.
+#ifndef TARNVEL_SYSTEM_PATHS_H
+#define TARNVEL_SYSTEM_PATHS_H
+
+#include <string>
+
+namespace tarnvel {
+
+// The system's directory for temporary files: TMPDIR, or /tmp.
+std::string temporary_directory();
+
+// `path` made absolute against the current directory (unchanged when it
+// already is).
+std::string absolute_path(const std::string& path);
+
+// The directory that holds this program's own file, its links followed;
+// `argv0` is its first argument, for systems that cannot tell otherwise.
+// Empty when it cannot be found.
+std::string own_directory(const char* argv0);
+
+// True when `path` names a directory this process may write and enter.
+bool is_writable_directory(const std::string& path);
+// True when `path` names a regular file (through links) this process may read.
+bool is_readable_file(const std::string& path);
+// True when `path` names a file this process may execute.
+bool is_executable(const std::string& path);
+
+} // namespace tarnvel
+
+#endif
