@@ -40,7 +40,7 @@ struct part_plan {
 // on threads of their own, and waits for them all. A job whose thread the
 // system refuses is not run; ran[k] tells.
 template <typename Job>
-void run_at_once(int count, Job job, bool* ran)
+void run_at_once(int count, bool* ran, Job job)
 {
     std::thread threads[max_catalogue_parts];
     for (int k = 1; k < count; ++k) {
@@ -146,11 +146,11 @@ long long first_closing_candidate(const text_source& text, const catalogue_shape
     long long found[max_catalogue_parts];
     bool ran[max_catalogue_parts];
     std::atomic<int> first_range{ranges};
-    run_at_once(ranges, [&](int k) {
+    run_at_once(ranges, ran, [&](int k) {
         found[k] = find_closing_candidate(text, shape, looked + share * k,
                                           k + 1 < ranges ? looked + share * (k + 1) : scanned, k,
                                           first_range);
-    }, ran);
+    });
     for (int k = 0; k < ranges; ++k) {
         if (!ran[k])
             return looked + share * k; // not looked at: the parts must end before it
@@ -182,7 +182,7 @@ void read_parts(const text_source& text, const catalogue_shape& shape, part_plan
                 scan_stream& first)
 {
     bool ran[max_catalogue_parts];
-    run_at_once(plan.count, [&](int k) {
+    run_at_once(plan.count, ran, [&](int k) {
         part& p = plan.parts[k];
         if (k == 0) {
             p.reading.pool = &catalogue_records;
@@ -197,7 +197,7 @@ void read_parts(const text_source& text, const catalogue_shape& shape, part_plan
             read_entries(stream, p.reading);
         else
             p.reading.how = reading_end::not_read;
-    }, ran);
+    });
     for (int k = 1; k < plan.count; ++k)
         if (!ran[k])
             plan.parts[k].reading.how = reading_end::not_read;
