@@ -58,8 +58,8 @@ char* put_decimal(char* at, long scaled, int whole, int decimals)
 }
 
 struct position {
-    long ra_centiseconds;   // 0 .. 8639999
-    long dec_deciarcsec;    // -3240000 .. 3240000
+    long ra_centiseconds; // 0 .. 8639999
+    long dec_deciarcsec;  // -3240000 .. 3240000
 };
 
 char* put_ra(char* at, long cs)

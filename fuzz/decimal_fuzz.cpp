@@ -32,7 +32,8 @@ bool library_reads_more(const std::string& text)
     if (i >= text.size())
         return false;
     const char c = static_cast<char>(text[i] | 0x20);
-    return c == 'i' || c == 'n' || (text[i] == '0' && i + 1 < text.size() && (text[i + 1] | 0x20) == 'x');
+    return c == 'i' || c == 'n' ||
+           (text[i] == '0' && i + 1 < text.size() && (text[i + 1] | 0x20) == 'x');
 }
 
 // Reads `input` with the scanner and checks it against strtod of `text`,

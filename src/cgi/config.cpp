@@ -15,7 +15,7 @@ namespace tarnvel {
 
 namespace {
 
-constexpr int default_time_limit = 60;     // seconds
+constexpr int default_time_limit = 60;        // seconds
 constexpr int longest_time_limit = 24 * 3600; // seconds
 constexpr int most_runs = 1000;
 

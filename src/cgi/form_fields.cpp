@@ -9,16 +9,24 @@ namespace tarnvel {
 // One row a field, in the order of "query.frm".
 const field_rule query_fields[query_field_count] = {
     {"epoch", "Epoch of the coordinates", "Epoch", field_kind::epoch, "2000 or 1950"},
-    {"ra_min", "Minimal right ascension", "Minimal right ascension", field_kind::ascension, "hh:mm:ss, the seconds with a fraction if you like"},
-    {"ra_max", "Maximal right ascension", "Maximal right ascension", field_kind::ascension, "hh:mm:ss, up to 24:00:00"},
-    {"dec_min", "Minimal declination", "Minimal declination", field_kind::declination, "a sign, then dd:mm:ss (-30:00:00)"},
-    {"dec_max", "Maximal declination", "Maximal declination", field_kind::declination, "a sign, then dd:mm:ss (+45:15:00)"},
+    {"ra_min", "Minimal right ascension", "Minimal right ascension", field_kind::ascension,
+     "hh:mm:ss, the seconds with a fraction if you like"},
+    {"ra_max", "Maximal right ascension", "Maximal right ascension", field_kind::ascension,
+     "hh:mm:ss, up to 24:00:00"},
+    {"dec_min", "Minimal declination", "Minimal declination", field_kind::declination,
+     "a sign, then dd:mm:ss (-30:00:00)"},
+    {"dec_max", "Maximal declination", "Maximal declination", field_kind::declination,
+     "a sign, then dd:mm:ss (+45:15:00)"},
     {"z_min", "Minimal emission redshift", "Minimal redshift", field_kind::number, "a number: 1.5"},
     {"z_max", "Maximal emission redshift", "Maximal redshift", field_kind::number, "a number: 4"},
-    {"v_min", "Minimal apparent magnitude V", "Minimal apparent magnitude", field_kind::number, "a number: 10"},
-    {"v_max", "Maximal apparent magnitude V", "Maximal apparent magnitude", field_kind::number, "a number: 20"},
-    {"m_min", "Minimal absolute magnitude M", "Minimal absolute magnitude", field_kind::number, "a number: -30"},
-    {"m_max", "Maximal absolute magnitude M", "Maximal absolute magnitude", field_kind::number, "a number: -20"},
+    {"v_min", "Minimal apparent magnitude V", "Minimal apparent magnitude", field_kind::number,
+     "a number: 10"},
+    {"v_max", "Maximal apparent magnitude V", "Maximal apparent magnitude", field_kind::number,
+     "a number: 20"},
+    {"m_min", "Minimal absolute magnitude M", "Minimal absolute magnitude", field_kind::number,
+     "a number: -30"},
+    {"m_max", "Maximal absolute magnitude M", "Maximal absolute magnitude", field_kind::number,
+     "a number: -20"},
 };
 
 namespace {
@@ -165,8 +173,9 @@ query_request decode_query(const std::string& encoded)
         const std::size_t equals = pair.find('=');
         std::string key;
         std::string value;
-        const bool decoded = decode_component(pair.substr(0, equals), key) &&
-                             decode_component(equals == std::string::npos ? "" : pair.substr(equals + 1), value);
+        const bool decoded =
+            decode_component(pair.substr(0, equals), key) &&
+            decode_component(equals == std::string::npos ? "" : pair.substr(equals + 1), value);
         for (int f = 0; f < query_field_count; ++f) {
             if (key != query_fields[f].key)
                 continue;
@@ -204,9 +213,9 @@ std::string query_form_text(const query_request& request)
 query_request demo_request()
 {
     query_request request;
-    const char* const values[query_field_count] = {"2000", "02:30:00", "14:00:30.5", "-30:00:00",
-                                                   "+45:15:00", "1.5", "4", "10", "20", "-30",
-                                                   "-20"};
+    const char* const values[query_field_count] = {
+        "2000", "02:30:00", "14:00:30.5", "-30:00:00", "+45:15:00", "1.5",
+        "4",    "10",       "20",         "-30",       "-20"};
     for (int f = 0; f < query_field_count; ++f)
         request.values[f] = values[f];
     return request;

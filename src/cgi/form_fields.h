@@ -23,7 +23,7 @@ struct field_rule {
     const char* label;      // its visible label on the form
     const char* form_label; // its label in "query.frm"
     field_kind kind;
-    const char* hint;       // the accepted notation, for the reader
+    const char* hint; // the accepted notation, for the reader
 };
 
 constexpr int query_field_count = 11;

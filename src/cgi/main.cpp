@@ -14,8 +14,8 @@
 #include "cgi/site_query.h"
 #include "decimal/number_text.h"
 #include "system/child_process.h"
-#include "system/paths.h"
 #include "system/input_file.h"
+#include "system/paths.h"
 
 namespace tarnvel {
 
@@ -23,7 +23,8 @@ namespace {
 
 // The longest query string or request body taken.
 constexpr std::size_t max_request_bytes = 16 * 1024;
-const std::string too_long = "A query is at most " + std::to_string(max_request_bytes / 1024) + " KiB long.";
+const std::string too_long =
+    "A query is at most " + std::to_string(max_request_bytes / 1024) + " KiB long.";
 
 const char page_created[] = "\nFile results.html has been created successfully\n";
 
@@ -31,8 +32,7 @@ bool head_only = false; // a HEAD request: headers without the body
 
 // Sends a response: its status, a type, more header lines, and `body`.
 void respond(int status, const char* reason, const std::string& body,
-             const std::string& more_headers = "",
-             const char* type = "text/html; charset=utf-8")
+             const std::string& more_headers = "", const char* type = "text/html; charset=utf-8")
 {
     const std::string head = "Status: " + std::to_string(status) + " " + reason +
                              "\r\nContent-Type: " + type +
@@ -49,7 +49,8 @@ void send_page(input_file& page)
 {
     if (!page.is_regular()) {
         respond(500, "Internal Server Error",
-                message_page("No answer", "tarnvel said it wrote its page, but the page is not there."));
+                message_page("No answer",
+                             "tarnvel said it wrote its page, but the page is not there."));
         return;
     }
     const std::string head = "Status: 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
@@ -117,8 +118,8 @@ void answer(const site_config& config, const query_request& request)
         break;
     }
     const std::size_t length = std::strlen(page_created);
-    if (console.size() >= length && console.compare(console.size() - length, length, page_created) == 0 &&
-        has_page) {
+    if (console.size() >= length &&
+        console.compare(console.size() - length, length, page_created) == 0 && has_page) {
         send_page(page);
     } else if (console.find("Query input error") != std::string::npos ||
                console.find("Invalid epoch value") != std::string::npos) {
@@ -152,8 +153,7 @@ bool read_form_body(std::string& encoded)
         }
         length = length * 10 + digit_value(c);
         if (length > max_request_bytes) {
-            respond(413, "Payload Too Large",
-                    message_page("Too long", too_long));
+            respond(413, "Payload Too Large", message_page("Too long", too_long));
             return false;
         }
     }
@@ -190,12 +190,12 @@ int main(int, char** argv)
     if (method == "GET" || method == "HEAD") {
         encoded = environment("QUERY_STRING");
         if (encoded.empty()) {
-            respond(200, "OK", form_page(site_query(config.default_query), false, form_action(), ""));
+            respond(200, "OK",
+                    form_page(site_query(config.default_query), false, form_action(), ""));
             return 0;
         }
         if (encoded.size() > max_request_bytes) {
-            respond(414, "URI Too Long",
-                    message_page("Too long", too_long));
+            respond(414, "URI Too Long", message_page("Too long", too_long));
             return 0;
         }
     } else if (method == "POST") {

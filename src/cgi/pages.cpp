@@ -115,8 +115,8 @@ std::string form_page(const query_request& request, bool mark_faults, const std:
                 html_escaped(grammar_pattern(field.kind)) + "\" maxlength=\"" +
                 std::to_string(max_value_length) + "\" aria-describedby=\"" + id + "-hint" +
                 (faulty ? " " + id + "-fault\" aria-invalid=\"true\"" : "\"") + ">\n";
-        page += "<small class=\"hint\" id=\"" + id + "-hint\">" + html_escaped(field.hint) +
-                "</small>";
+        page +=
+            "<small class=\"hint\" id=\"" + id + "-hint\">" + html_escaped(field.hint) + "</small>";
         if (faulty)
             page += "\n<strong class=\"fault\" id=\"" + id + "-fault\">" +
                     html_escaped(request.faults[f]) + "</strong>";

@@ -1,8 +1,8 @@
 // The site's query form as the form's default values.
 #include "cgi/site_query.h"
 
-#include "input/reading.h"
 #include "input/readers.h"
+#include "input/reading.h"
 
 namespace tarnvel {
 
@@ -34,8 +34,8 @@ query_request site_query(const std::string& path)
         const long long from = value.sign >= 0 ? value.sign : value.parts[0].start;
         const long long to = value.parts[value.part_count - 1].end;
         if (from >= 0 && to > from && static_cast<std::size_t>(to) <= text.size())
-            request.values[f] = text.substr(static_cast<std::size_t>(from),
-                                            static_cast<std::size_t>(to - from));
+            request.values[f] =
+                text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
     }
     return request;
 }

@@ -3,8 +3,8 @@
 #include "check/catalogue_check.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
@@ -28,13 +28,21 @@ namespace {
 constexpr double pi = 3.14159265358979323846;
 
 // The names of the number fields, for the findings: field 2 is the first.
-const char* const field_names[entry_number_fields] = {
-    "right ascension 2000, hours", "right ascension 2000, minutes",
-    "right ascension 2000, seconds", "declination 2000, degrees", "declination 2000, minutes",
-    "declination 2000, seconds", "redshift", "apparent magnitude", "absolute magnitude",
-    "right ascension 1950, hours", "right ascension 1950, minutes",
-    "right ascension 1950, seconds", "declination 1950, degrees", "declination 1950, minutes",
-    "declination 1950, seconds"};
+const char* const field_names[entry_number_fields] = {"right ascension 2000, hours",
+                                                      "right ascension 2000, minutes",
+                                                      "right ascension 2000, seconds",
+                                                      "declination 2000, degrees",
+                                                      "declination 2000, minutes",
+                                                      "declination 2000, seconds",
+                                                      "redshift",
+                                                      "apparent magnitude",
+                                                      "absolute magnitude",
+                                                      "right ascension 1950, hours",
+                                                      "right ascension 1950, minutes",
+                                                      "right ascension 1950, seconds",
+                                                      "declination 1950, degrees",
+                                                      "declination 1950, minutes",
+                                                      "declination 1950, seconds"};
 
 std::string field_label(int field)
 {
@@ -54,9 +62,9 @@ struct catalogue_walk {
     const text_source& text;
     file_findings& findings;
     line_index lines;
-    long long entries = 0;            // records tarnvel makes
-    long long previous_end_line = 0;  // the line of the last entry's last '$'
-    name_table names;                 // for the names that come twice
+    long long entries = 0;           // records tarnvel makes
+    long long previous_end_line = 0; // the line of the last entry's last '$'
+    name_table names;                // for the names that come twice
 
     catalogue_walk(const text_source& source, file_findings& out)
         : text(source), findings(out), lines(source)
@@ -70,8 +78,7 @@ struct catalogue_walk {
 };
 
 // A name's text: too long, or holding a line end or a NUL.
-void check_name(catalogue_walk& walk, const value_span& span, const string& name,
-                const char* which)
+void check_name(catalogue_walk& walk, const value_span& span, const string& name, const char* which)
 {
     const long long length = span.end - span.start;
     const long long kept = std::min<long long>(length, string::capacity - 1);
@@ -121,7 +128,8 @@ void check_number_fields(catalogue_walk& walk, const entry_spans& spans, const r
         }
         if (spans.stops[field] < 0)
             walk.add(severity::error, span.end,
-                     field_label(field) + " has no '$' within " + std::to_string(stop_scan_limit - 1) +
+                     field_label(field) + " has no '$' within " +
+                         std::to_string(stop_scan_limit - 1) +
                          " characters after its number (or the file ends): tarnvel prints "
                          "\"file read message: stop_signal '$' lost\" and reads every later "
                          "field from the wrong place");
@@ -197,7 +205,8 @@ void check_values(catalogue_walk& walk, const entry_spans& spans, const record& 
     const double magnitudes[2] = {r.apparent_magnitude, r.absolute_magnitude};
     for (int m = 0; m < 2; ++m) {
         const double v = magnitudes[m];
-        if (v != no_value_magnitude && std::fabs(v - no_value_magnitude) <= no_value_magnitude / 100)
+        if (v != no_value_magnitude &&
+            std::fabs(v - no_value_magnitude) <= no_value_magnitude / 100)
             walk.add(severity::warning, spans.numbers[7 + m].start,
                      "the magnitude " + shown(v) +
                          " is not exactly 1e8, which marks a magnitude that is not known: it is "
@@ -223,7 +232,8 @@ void check_values(catalogue_walk& walk, const entry_spans& spans, const record& 
     const double a = std::sin((dec[1] - dec[0]) / 2);
     const double b = std::sin((ra[1] - ra[0]) / 2);
     const double separation =
-        2 * std::asin(std::min(1.0, std::sqrt(a * a + std::cos(dec[0]) * std::cos(dec[1]) * b * b)));
+        2 *
+        std::asin(std::min(1.0, std::sqrt(a * a + std::cos(dec[0]) * std::cos(dec[1]) * b * b)));
     if (separation * 180 / pi > 1)
         walk.add(severity::warning, spans.numbers[9].start,
                  "the positions at 2000 and 1950 lie " + shown(separation * 180 / pi) +
@@ -452,12 +462,14 @@ long long check_catalogue(const text_source& text, file_findings& findings)
     }
     walk.lines.finish();
     if (walk.lines.crlf_lines() > 0 && walk.lines.lf_lines() > 0)
-        findings.add_for_file(
-            severity::note,
-            "line ends of both kinds: " + counted(walk.lines.crlf_lines(), "line ends", "lines end") +
-                " in CR LF (the first on line " + std::to_string(walk.lines.first_crlf_line()) +
-                "), " + counted(walk.lines.lf_lines(), "line", "lines") + " in LF alone (the first on line " +
-                std::to_string(walk.lines.first_lf_line()) + ")");
+        findings.add_for_file(severity::note,
+                              "line ends of both kinds: " +
+                                  counted(walk.lines.crlf_lines(), "line ends", "lines end") +
+                                  " in CR LF (the first on line " +
+                                  std::to_string(walk.lines.first_crlf_line()) + "), " +
+                                  counted(walk.lines.lf_lines(), "line", "lines") +
+                                  " in LF alone (the first on line " +
+                                  std::to_string(walk.lines.first_lf_line()) + ")");
     return walk.entries;
 }
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "check/line_index.h"
+#include "input/readers.h"
 #include "input/reading.h"
 #include "input/scan_stream.h"
-#include "input/readers.h"
 #include "model/sky_coords.h"
 #include "report/arc_text.h"
 #include "state/state.h"
@@ -17,15 +17,21 @@ namespace tarnvel {
 
 namespace {
 
-const char* const query_value_names[11] = {
-    "the epoch", "the minimal right ascension", "the maximal right ascension",
-    "the minimal declination", "the maximal declination", "the minimal redshift",
-    "the maximal redshift", "the minimal apparent magnitude", "the maximal apparent magnitude",
-    "the minimal absolute magnitude", "the maximal absolute magnitude"};
+const char* const query_value_names[11] = {"the epoch",
+                                           "the minimal right ascension",
+                                           "the maximal right ascension",
+                                           "the minimal declination",
+                                           "the maximal declination",
+                                           "the minimal redshift",
+                                           "the maximal redshift",
+                                           "the minimal apparent magnitude",
+                                           "the maximal apparent magnitude",
+                                           "the minimal absolute magnitude",
+                                           "the maximal absolute magnitude"};
 
-const char* const style_value_names[6] = {"the border", "the width", "the height",
-                                          "the colour switch", "the header's alignment",
-                                          "the cells' alignment"};
+const char* const style_value_names[6] = {
+    "the border",          "the width", "the height", "the colour switch", "the header's alignment",
+    "the cells' alignment"};
 
 const char* const arc_part_names[3] = {"leading unit", "minutes", "seconds"};
 
@@ -113,7 +119,8 @@ struct form_walk {
             return;
         const long long end = value.parts[value.part_count - 1].end;
         const std::string rest = rest_of_line(end);
-        const auto text = std::find_if(rest.begin(), rest.end(), [](char c) { return !is_blank(c); });
+        const auto text =
+            std::find_if(rest.begin(), rest.end(), [](char c) { return !is_blank(c); });
         if (text != rest.end())
             add(severity::warning, end + (text - rest.begin()),
                 std::string(name) + " ends before " + quoted(std::string(text, rest.end())) +
@@ -281,8 +288,8 @@ bool check_style_file(const text_source& text, file_findings& findings)
                              "alternating row colours on");
         } else if (letter != 'l' && letter != 'c' && letter != 'r') {
             walk.add(severity::warning, at,
-                     quoted(std::string(1, letter)) + " is no alignment letter: " +
-                         style_value_names[v] +
+                     quoted(std::string(1, letter)) +
+                         " is no alignment letter: " + style_value_names[v] +
                          " is written empty; the letters are l, c and r, right behind '='");
         }
     }

@@ -51,7 +51,7 @@ private:
     };
 
     void go_back_to(const counting& state); // and read the text again from there
-    bool fill(); // the next chunk into `chunk_`; false at the end
+    bool fill();                            // the next chunk into `chunk_`; false at the end
 
     text_source text_;
     static constexpr std::size_t chunk_size = 1 << 16;

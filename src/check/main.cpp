@@ -110,19 +110,24 @@ int main(int argc, char** argv)
     file_findings catalogue_findings("quasar_list.dat");
     const bool catalogue_read = check_file(
         directory, catalogue_findings,
-        [&](const text_source& text) { return (entries = check_catalogue(text, catalogue_findings)) >= 0; },
-        severity::error, "cannot be read: tarnvel prints \"error open file quasar_list.dat\" and writes no page");
+        [&](const text_source& text) {
+            return (entries = check_catalogue(text, catalogue_findings)) >= 0;
+        },
+        severity::error,
+        "cannot be read: tarnvel prints \"error open file quasar_list.dat\" and writes no page");
     file_findings query_findings("query.frm");
     const bool query_read = check_file(
         directory, query_findings,
         [&](const text_source& text) { return check_query_form(text, query_findings); },
-        severity::error, "cannot be read: tarnvel prints \"error of opening file query.form\" and writes no page");
+        severity::error,
+        "cannot be read: tarnvel prints \"error of opening file query.form\" and writes no page");
     file_findings style_findings("style.var");
-    check_file(directory, style_findings,
-               [&](const text_source& text) { return check_style_file(text, style_findings); },
-               severity::note,
-               "missing, or it cannot be read: tarnvel prints \"error of opening file style.var\" and "
-               "writes the table without style values");
+    check_file(
+        directory, style_findings,
+        [&](const text_source& text) { return check_style_file(text, style_findings); },
+        severity::note,
+        "missing, or it cannot be read: tarnvel prints \"error of opening file style.var\" and "
+        "writes the table without style values");
     const bool unreadable = !catalogue_read || !query_read;
 
     catalogue_findings.print_summary(entries >= 0 ? counted(entries, "entry", "entries") : "");

@@ -10,13 +10,13 @@ namespace tarnvel {
 
 namespace binary64 {
 
-constexpr int fraction_bits = 52;                        // stored bits of the significand
-constexpr int significand_bits = fraction_bits + 1;      // with the implicit leading 1
+constexpr int fraction_bits = 52;                   // stored bits of the significand
+constexpr int significand_bits = fraction_bits + 1; // with the implicit leading 1
 constexpr std::uint64_t fraction_mask = (std::uint64_t(1) << fraction_bits) - 1;
-constexpr std::uint64_t exponent_all_ones = 0x7ff;       // biased exponent of inf and NaN
+constexpr std::uint64_t exponent_all_ones = 0x7ff; // biased exponent of inf and NaN
 constexpr std::uint64_t sign_bit = std::uint64_t(1) << 63;
 constexpr int exponent_bias = 1023;
-constexpr int max_exponent = 1023;  // of a finite double, which is below 2^(max_exponent + 1)
+constexpr int max_exponent = 1023; // of a finite double, which is below 2^(max_exponent + 1)
 constexpr int min_normal_exponent = 1 - exponent_bias; // -1022
 // A double is significand * 2^e with an integer significand; e of the
 // subnormals, whose least is 2^-1074.

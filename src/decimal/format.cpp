@@ -93,8 +93,9 @@ bool scaled_floor_fast(std::uint64_t m, int e2, int t, std::uint64_t& quotient,
         return true;
     }
     const uint128 complement = denominator - remainder;
-    rest = remainder < complement ? remainder_below_half
-                                  : (remainder == complement ? remainder_half : remainder_above_half);
+    rest = remainder < complement
+               ? remainder_below_half
+               : (remainder == complement ? remainder_half : remainder_above_half);
     return true;
 }
 #else

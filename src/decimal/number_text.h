@@ -55,8 +55,8 @@ TARNVEL_ALWAYS_INLINE scanned scan_number(Source& in, Sink& sink, number_form fo
     const int first = in.peek(0);
     const int sign_length = first == '+' || first == '-' ? 1 : 0;
     const int lead = in.peek(sign_length);
-    const bool fraction_first = form == number_form::decimal && lead == '.' &&
-                                is_digit(in.peek(sign_length + 1));
+    const bool fraction_first =
+        form == number_form::decimal && lead == '.' && is_digit(in.peek(sign_length + 1));
     if (!is_digit(lead) && !fraction_first)
         return scanned::none;
     sink.set_negative(first == '-');

@@ -23,15 +23,21 @@ first_name_read read_first_name(scan_stream& stream, string& name, value_span* s
 
 void read_entry_rest(scan_stream& stream, record& entry, int& lost_fields, entry_spans* spans)
 {
-    double* const numbers[entry_number_fields] = {
-        &entry.coords_2000.ascension.units,   &entry.coords_2000.ascension.minutes,
-        &entry.coords_2000.ascension.seconds, &entry.coords_2000.declination.units,
-        &entry.coords_2000.declination.minutes, &entry.coords_2000.declination.seconds,
-        &entry.redshift,                      &entry.apparent_magnitude,
-        &entry.absolute_magnitude,            &entry.coords_1950.ascension.units,
-        &entry.coords_1950.ascension.minutes, &entry.coords_1950.ascension.seconds,
-        &entry.coords_1950.declination.units, &entry.coords_1950.declination.minutes,
-        &entry.coords_1950.declination.seconds};
+    double* const numbers[entry_number_fields] = {&entry.coords_2000.ascension.units,
+                                                  &entry.coords_2000.ascension.minutes,
+                                                  &entry.coords_2000.ascension.seconds,
+                                                  &entry.coords_2000.declination.units,
+                                                  &entry.coords_2000.declination.minutes,
+                                                  &entry.coords_2000.declination.seconds,
+                                                  &entry.redshift,
+                                                  &entry.apparent_magnitude,
+                                                  &entry.absolute_magnitude,
+                                                  &entry.coords_1950.ascension.units,
+                                                  &entry.coords_1950.ascension.minutes,
+                                                  &entry.coords_1950.ascension.seconds,
+                                                  &entry.coords_1950.declination.units,
+                                                  &entry.coords_1950.declination.minutes,
+                                                  &entry.coords_1950.declination.seconds};
     // The usual fields (a number and its '$') in one sweep, the rest one by
     // one: "%lg", then the skip past the rest of the field.
     const long long first_field = stream.offset();

@@ -20,10 +20,10 @@ constexpr int entry_number_fields = 15;
 
 // Where an entry's fields lie in the text.
 struct entry_spans {
-    value_span names[2];                   // the first and the second name, up to their '$'
+    value_span names[2]; // the first and the second name, up to their '$'
     value_span numbers[entry_number_fields];
-    long long stops[entry_number_fields];  // where each number field's '$' stands; -1: lost
-    long long end = -1;                    // past the white space behind the entry
+    long long stops[entry_number_fields]; // where each number field's '$' stands; -1: lost
+    long long end = -1;                   // past the white space behind the entry
 };
 
 // How a first name was read.

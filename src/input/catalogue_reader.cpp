@@ -19,7 +19,8 @@ int Read_record_list(const char* file_name)
         shape.parts = std::min(processor_count(), max_catalogue_parts);
         outcome = read_catalogue(text, shape);
     }
-    report_unread(outcome, {"error open file ", file_name, "not enough memory for the catalogue\n"});
+    report_unread(outcome,
+                  {"error open file ", file_name, "not enough memory for the catalogue\n"});
     return outcome == reading_outcome::read ? 0 : 1;
 }
 

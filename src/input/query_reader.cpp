@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "input/form_reading.h"
-#include "input/reading.h"
 #include "input/readers.h"
+#include "input/reading.h"
 #include "input/stop_scan.h"
 #include "state/state.h"
 
@@ -144,8 +144,8 @@ int init_query_parameters()
     const reading_outcome outcome =
         read_input_file("query.frm", [&](scan_stream& s) { result = read_query(s); });
     // The message names "query.form", as it always has.
-    report_unread(outcome,
-                  {"error of opening file ", "query.form", "not enough memory to read query.frm\n"});
+    report_unread(
+        outcome, {"error of opening file ", "query.form", "not enough memory to read query.frm\n"});
     return outcome == reading_outcome::read ? result : 0;
 }
 

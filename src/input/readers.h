@@ -45,7 +45,7 @@ struct query_text {
 
 // Why a query is refused: the checks of read_query, every one made.
 struct query_faults {
-    bool minimal_sign_lost = false;  // no '+' or '-' behind the '='
+    bool minimal_sign_lost = false; // no '+' or '-' behind the '='
     bool maximal_sign_lost = false;
     bool lower_out_of_range = false; // sky_coords::value_checker refuses the
     bool upper_out_of_range = false; // minimal (maximal) declination and ascension

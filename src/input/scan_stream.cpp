@@ -61,16 +61,14 @@ private:
 scan_stream::scan_stream(const text_source& source, long long offset, std::size_t buffer_size)
     : file_(source.file), positional_(source.file != nullptr && source.file->is_regular()),
       file_offset_(offset), buffer_(nullptr),
-      buffer_size_(buffer_size < min_buffer_size ? min_buffer_size : buffer_size),
-      base_(nullptr), base_offset_(offset), pos_(nullptr), end_(nullptr), at_end_(true),
-      failed_(false)
+      buffer_size_(buffer_size < min_buffer_size ? min_buffer_size : buffer_size), base_(nullptr),
+      base_offset_(offset), pos_(nullptr), end_(nullptr), at_end_(true), failed_(false)
 {
     if (file_ == nullptr) {
-        const std::size_t from =
-            offset <= 0 ? 0
-                        : (static_cast<std::size_t>(offset) < source.size
-                               ? static_cast<std::size_t>(offset)
-                               : source.size);
+        const std::size_t from = offset <= 0 ? 0
+                                             : (static_cast<std::size_t>(offset) < source.size
+                                                    ? static_cast<std::size_t>(offset)
+                                                    : source.size);
         base_ = pos_ = source.data + from;
         end_ = source.data + source.size;
         base_offset_ = static_cast<long long>(from);
@@ -98,8 +96,8 @@ scan_stream::~scan_stream()
 
 long long scan_stream::read_more(char* into, std::size_t room)
 {
-    const long long got = positional_ ? file_->read_at(file_offset_, into, room)
-                                      : file_->read(into, room);
+    const long long got =
+        positional_ ? file_->read_at(file_offset_, into, room) : file_->read(into, room);
     if (got < 0) {
         failed_ = true;
         return 0;
@@ -189,8 +187,7 @@ bool scan_stream::read_double_general(double& target)
     return scan_into<decimal_accumulator>(target, number_form::decimal);
 }
 
-int scan_stream::read_number_fields(double* const* targets, int count, char stop,
-                                    long long* stops)
+int scan_stream::read_number_fields(double* const* targets, int count, char stop, long long* stops)
 {
     const char* p = pos_;
     int done = 0;

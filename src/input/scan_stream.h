@@ -199,7 +199,7 @@ private:
     class number_source; // scan_number's view of the stream, across refills
 
     void skip_whitespace_run();
-    void skip_blanks(); // skip_whitespace's white space but line feeds
+    void skip_blanks();                       // skip_whitespace's white space but line feeds
     bool read_double_general(double& target); // read_double past the white space
     // A number of `form` at pos_ into `target` through a `Number` accumulator;
     // false, having consumed nothing but white space, where none stands there.
@@ -210,13 +210,13 @@ private:
     bool fill_at_least(std::ptrdiff_t count); // end_ - pos_ >= count unless input ends first
     long long read_more(char* into, std::size_t room); // from the file; 0 at its end
 
-    input_file* file_;         // null for a stream over memory
-    bool positional_;          // the file is read at offsets
-    long long file_offset_;    // where the next positional read begins
-    char* buffer_;             // null for a stream over memory
+    input_file* file_;      // null for a stream over memory
+    bool positional_;       // the file is read at offsets
+    long long file_offset_; // where the next positional read begins
+    char* buffer_;          // null for a stream over memory
     std::size_t buffer_size_;
-    const char* base_;         // the buffer, or the memory read
-    long long base_offset_;    // the offset of *base_
+    const char* base_;      // the buffer, or the memory read
+    long long base_offset_; // the offset of *base_
     const char* pos_;
     const char* end_;
     bool at_end_;

@@ -1,7 +1,7 @@
 // The reader of the table style file "style.var".
 #include "input/form_reading.h"
-#include "input/reading.h"
 #include "input/readers.h"
+#include "input/reading.h"
 #include "input/stop_scan.h"
 #include "state/state.h"
 

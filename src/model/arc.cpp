@@ -3,7 +3,9 @@
 
 namespace tarnvel {
 
-arc::arc() : units(0.0), minutes(0.0), seconds(0.0), sign(1) {}
+arc::arc() : units(0.0), minutes(0.0), seconds(0.0), sign(1)
+{
+}
 
 int arc::corrector()
 {

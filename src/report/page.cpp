@@ -32,7 +32,8 @@ void write_bound(page_stream& out, double value)
 // A bound arc as hh:mm:ss (or [-]dd:mm:ss) with the seconds truncated.
 void write_bound_arc(page_stream& out, const arc& bound, bool is_declination)
 {
-    out.commit(put_arc_text(out.room(max_arc_text), bound, is_declination, seconds_form::truncated));
+    out.commit(
+        put_arc_text(out.room(max_arc_text), bound, is_declination, seconds_form::truncated));
 }
 
 void write_author(page_stream& out, const char* email, const char* name)
@@ -115,13 +116,13 @@ void write_query_summary(page_stream& out)
     out.write("&nbsp;&nbsp;&nbsp;&nbsp;\n");
     write_arc_interval(out, "Declination interval: ", "&#948;", minimal_declination,
                        maximal_declination, true);
-    write_number_interval(out, "<br>Redshift interval: ", min_redshift, "<= z<sub>em</sub> <=",
-                          max_redshift);
+    write_number_interval(out, "<br>Redshift interval: ", min_redshift,
+                          "<= z<sub>em</sub> <=", max_redshift);
     write_number_interval(out, "<br>Apparent magnitude interval: ", min_apparent_magnitude,
                           "<= V <=", max_apparent_magnitude);
     out.write("&nbsp;&nbsp;&nbsp;&nbsp;\n");
-    write_number_interval(out, "Absolute magnitude interval: ", min_absolute_magnitude, "<= M <=",
-                          max_absolute_magnitude);
+    write_number_interval(out, "Absolute magnitude interval: ", min_absolute_magnitude,
+                          "<= M <=", max_absolute_magnitude);
     out.write("</h4></font>\n");
 }
 

@@ -13,7 +13,7 @@ static_assert(page_stream::max_room < buffer_size, "room() always fits an empty 
 } // namespace
 
 page_stream::page_stream(std::FILE* file)
-    : file_(file), buffer_(new (std::nothrow) char[buffer_size]), end_(buffer_),
+    : file_(file), buffer_(new(std::nothrow) char[buffer_size]), end_(buffer_),
       limit_(buffer_ == nullptr ? nullptr : buffer_ + buffer_size), failed_(buffer_ == nullptr)
 {
     if (file_ != nullptr)

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "state/record_pool.h"
-#include "state/state.h"
 #include "decimal/format.h"
 #include "report/arc_text.h"
 #include "report/style_words.h"
+#include "state/record_pool.h"
+#include "state/state.h"
 
 namespace tarnvel {
 
@@ -16,9 +16,9 @@ namespace {
 
 // The texts that every data row repeats, built once per table.
 struct row_texts {
-    char cell_open[64];       // "  <td align=\"...\">\n"
+    char cell_open[64]; // "  <td align=\"...\">\n"
     std::size_t cell_open_length;
-    char row_open[2][96];     // "<tr" [bgcolor] " align=\"...\">\n", by row parity
+    char row_open[2][96]; // "<tr" [bgcolor] " align=\"...\">\n", by row parity
     std::size_t row_open_length[2];
 };
 
@@ -159,10 +159,15 @@ void write_header_row(page_stream& out)
     out.write("\" bgcolor=\"");
     out.write(color_change(2).text);
     out.write("\">\n");
-    static const char* const headings[9] = {
-        "QSO's name I", "&#945;<sub>2000</sub>", "&#948;<sub>2000</sub>",
-        "z<sub>em</sub>", "V", "M", "&#945;<sub>1950</sub>", "&#948;<sub>1950</sub>",
-        "QSO's name II"};
+    static const char* const headings[9] = {"QSO's name I",
+                                            "&#945;<sub>2000</sub>",
+                                            "&#948;<sub>2000</sub>",
+                                            "z<sub>em</sub>",
+                                            "V",
+                                            "M",
+                                            "&#945;<sub>1950</sub>",
+                                            "&#948;<sub>1950</sub>",
+                                            "QSO's name II"};
     for (const char* heading : headings) {
         out.write("  <th>\n");
         out.write(heading);

@@ -55,7 +55,8 @@ private_directory::private_directory(const std::string& parent, const char* pref
 bool private_directory::write_file(const char* name, const std::string& bytes) const
 {
     const std::string file = path_ + "/" + name;
-    const int descriptor = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int descriptor =
+        open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (descriptor < 0)
         return false;
     std::size_t written = 0;
@@ -173,7 +174,8 @@ child_outcome run_child(const std::string& program, const std::string& directory
             break;
         }
         const std::size_t room = max_console - outcome.console.size();
-        outcome.console.append(chunk, static_cast<std::size_t>(got) < room ? static_cast<std::size_t>(got) : room);
+        outcome.console.append(
+            chunk, static_cast<std::size_t>(got) < room ? static_cast<std::size_t>(got) : room);
     }
     close(pipe_ends[0]);
     // The child has closed its console (or must go): wait for it to end,

@@ -49,7 +49,9 @@ void release_block(void* block, std::size_t)
     std::free(block);
 }
 
-void populate_for_writing(void*, std::size_t) {}
+void populate_for_writing(void*, std::size_t)
+{
+}
 #endif
 
 } // namespace tarnvel

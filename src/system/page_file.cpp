@@ -302,8 +302,7 @@ bool may_replace(const char* target)
     if (access(target, F_OK) != 0)
         return errno == ENOENT;
     struct stat existing;
-    return stat(target, &existing) == 0 && !S_ISDIR(existing.st_mode) &&
-           access(target, W_OK) == 0;
+    return stat(target, &existing) == 0 && !S_ISDIR(existing.st_mode) && access(target, W_OK) == 0;
 }
 
 // Creates `name`, which must not exist, as a descriptor for writing, open

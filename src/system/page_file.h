@@ -57,10 +57,10 @@ public:
     void discard();
 
 private:
-    char target_[max_path] = {};          // the file the page replaces
-    char name_[max_temporary_name] = {};  // the temporary file
+    char target_[max_path] = {};         // the file the page replaces
+    char name_[max_temporary_name] = {}; // the temporary file
     std::FILE* stream_ = nullptr;
-    bool pending_ = false;                // the temporary file exists
+    bool pending_ = false; // the temporary file exists
 };
 
 } // namespace tarnvel

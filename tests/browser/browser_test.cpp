@@ -67,16 +67,21 @@ TEST_F(Browser, DemoPage)
     const std::vector<std::string> seen = what_a_reader_sees(c, *r.page);
     expect_frame(seen);
     EXPECT_TRUE(has(seen, "h4: Query parameters: Coordinates at the epoch 2000 Ascension interval: "
-                          "02:30:00 <= \xce\xb1" "2000 <=14:00:30 Declination interval: -30:00:00 <= "
-                          "\xce\xb4" "2000 <=45:15:00 Redshift interval: 1.5 <= zem <=4 Apparent "
+                          "02:30:00 <= \xce\xb1"
+                          "2000 <=14:00:30 Declination interval: -30:00:00 <= "
+                          "\xce\xb4"
+                          "2000 <=45:15:00 Redshift interval: 1.5 <= zem <=4 Apparent "
                           "magnitude interval: 10 <= V <=20 Absolute magnitude interval: -30 <= M "
                           "<=-20"))
         << joined(seen);
-    EXPECT_TRUE(has(seen, "h4: There are 16 records corresponding to these parameters. Total number "
-                          "of records is 32 ."))
+    EXPECT_TRUE(has(seen,
+                    "h4: There are 16 records corresponding to these parameters. Total number "
+                    "of records is 32 ."))
         << joined(seen);
-    ASSERT_TRUE(has(seen, "results rows: 17")) << "a header row and one row per record\n" << joined(seen);
-    EXPECT_TRUE(has(seen, "row 0: 9 th cells, background rgb(0, 170, 170), first cell QSO's name I"));
+    ASSERT_TRUE(has(seen, "results rows: 17")) << "a header row and one row per record\n"
+                                               << joined(seen);
+    EXPECT_TRUE(
+        has(seen, "row 0: 9 th cells, background rgb(0, 170, 170), first cell QSO's name I"));
     for (int row = 1; row <= 16; ++row) {
         const std::string prefix = "row " + std::to_string(row) + ": 9 td cells, background " +
                                    (row % 2 == 1 ? "rgb(255, 255, 255)" : "rgb(192, 192, 192)");
@@ -99,7 +104,8 @@ TEST_F(Browser, PageWithoutRecords)
     ASSERT_TRUE(r.page.has_value());
     const std::vector<std::string> seen = what_a_reader_sees(c, *r.page);
     expect_frame(seen);
-    EXPECT_TRUE(has(seen, "h3: There is no record corresponding to these parameters")) << joined(seen);
+    EXPECT_TRUE(has(seen, "h3: There is no record corresponding to these parameters"))
+        << joined(seen);
     EXPECT_TRUE(has(seen, "results table: none")) << joined(seen);
 }
 
@@ -119,10 +125,12 @@ TEST_F(Browser, ColoursOffAndNoStyleFile)
                               "number of records is 32 ."))
             << joined(seen);
         ASSERT_TRUE(has(seen, "results rows: 33")) << joined(seen);
-        EXPECT_TRUE(has(seen, "row 0: 9 th cells, background rgb(0, 170, 170), first cell QSO's name I"));
+        EXPECT_TRUE(
+            has(seen, "row 0: 9 th cells, background rgb(0, 170, 170), first cell QSO's name I"));
         int plain_rows = 0;
         for (const std::string& line : seen)
-            plain_rows += line.find(": 9 td cells, background rgba(0, 0, 0, 0)") != std::string::npos;
+            plain_rows +=
+                line.find(": 9 td cells, background rgba(0, 0, 0, 0)") != std::string::npos;
         EXPECT_EQ(plain_rows, 32) << "data rows have no colour of their own\n" << joined(seen);
     }
 }

@@ -4,8 +4,8 @@
 // and a spool left as it was found.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -19,7 +19,6 @@
 extern char** environ;
 
 namespace tarnvel {
-
 
 namespace fs = std::filesystem;
 
@@ -46,9 +45,10 @@ cgi_response parse(const run_result& r)
 }
 
 // The demo's query in the form encoding, as a browser sends it.
-const char demo_query[] = "epoch=2000&ra_min=02%3A30%3A00&ra_max=14%3A00%3A30.5&dec_min=-30%3A00%3A00"
-                          "&dec_max=%2B45%3A15%3A00&z_min=1.5&z_max=4&v_min=10&v_max=20&m_min=-30"
-                          "&m_max=-20";
+const char demo_query[] =
+    "epoch=2000&ra_min=02%3A30%3A00&ra_max=14%3A00%3A30.5&dec_min=-30%3A00%3A00"
+    "&dec_max=%2B45%3A15%3A00&z_min=1.5&z_max=4&v_min=10&v_max=20&m_min=-30"
+    "&m_max=-20";
 
 // A site in a case of its own: the demo's catalogue and style, a spool, and
 // the settings that name them.
@@ -70,27 +70,29 @@ protected:
     // The settings, and `more` ("TARNVEL_TIME_LIMIT=1 ...").
     std::string settings(const std::string& more = "") const
     {
-        return "TARNVEL_CATALOGUE=" + shell_quoted((site.directory() / "quasar_list.dat").string()) +
+        return "TARNVEL_CATALOGUE=" +
+               shell_quoted((site.directory() / "quasar_list.dat").string()) +
                " TARNVEL_STYLE=" + shell_quoted((site.directory() / "style.var").string()) +
                " TARNVEL_SPOOL=" + shell_quoted(spool().string()) +
-               " TARNVEL_PROGRAM=" + shell_quoted(test_program_path()) + " SCRIPT_NAME=/site/query.cgi " +
-               more;
+               " TARNVEL_PROGRAM=" + shell_quoted(test_program_path()) +
+               " SCRIPT_NAME=/site/query.cgi " + more;
     }
 
     cgi_response get(const std::string& query, const std::string& more = "") const
     {
-        return parse(site.run_cgi(settings(more) + " REQUEST_METHOD=GET QUERY_STRING=" +
-                                  shell_quoted(query)));
+        return parse(site.run_cgi(settings(more) +
+                                  " REQUEST_METHOD=GET QUERY_STRING=" + shell_quoted(query)));
     }
 
     // A POST of `body`, announced as `length` bytes (by default its own).
     cgi_response post(const std::string& body, const std::string& length = "") const
     {
-        return parse(site.run_cgi(settings() +
-                                      " REQUEST_METHOD=POST CONTENT_TYPE=application/x-www-form-urlencoded"
-                                      " CONTENT_LENGTH=" +
-                                      (length.empty() ? std::to_string(body.size()) : length),
-                                  body));
+        return parse(
+            site.run_cgi(settings() +
+                             " REQUEST_METHOD=POST CONTENT_TYPE=application/x-www-form-urlencoded"
+                             " CONTENT_LENGTH=" +
+                             (length.empty() ? std::to_string(body.size()) : length),
+                         body));
     }
 
     // The requests' own directories left in the spool (the slots' lock
@@ -133,7 +135,8 @@ TEST_F(Cgi, FormPageHoldsTheDefaultQuery)
     // The site's own query form gives the values.
     site.write("site.frm", query_form(everything()));
     form = get("", "TARNVEL_QUERY=" + shell_quoted((site.directory() / "site.frm").string()));
-    EXPECT_NE(form.body.find("name=\"dec_min\" type=\"text\" value=\"-90:00:00\""), std::string::npos);
+    EXPECT_NE(form.body.find("name=\"dec_min\" type=\"text\" value=\"-90:00:00\""),
+              std::string::npos);
     EXPECT_NE(form.body.find("name=\"z_max\" type=\"text\" value=\"1e300\""), std::string::npos);
 }
 
@@ -174,8 +177,8 @@ TEST_F(Cgi, RefusalsComeBackWithTheForm)
     EXPECT_EQ(get(odd_epoch).status, 400);
 
     // A line end smuggled in the encoding never reaches query.frm.
-    const cgi_response smuggled =
-        get("epoch=2000%0AMinimal+right+ascension%3D00%3A00%3A00&" + std::string(demo_query).substr(11));
+    const cgi_response smuggled = get("epoch=2000%0AMinimal+right+ascension%3D00%3A00%3A00&" +
+                                      std::string(demo_query).substr(11));
     EXPECT_EQ(smuggled.status, 400);
     EXPECT_NE(smuggled.body.find("value=\"2000\nMinimal right ascension=00:00:00\""),
               std::string::npos);
@@ -210,7 +213,8 @@ TEST_F(Cgi, LimitsOfSizeMethodTimeAndRunsAtOnce)
     EXPECT_EQ(left_in_spool(), 0);
 
     // One run at a time: the second request is told to come back.
-    std::thread first([&] { get(demo_query, sleeper() + " TARNVEL_TIME_LIMIT=3 TARNVEL_MAX_RUNS=1"); });
+    std::thread first(
+        [&] { get(demo_query, sleeper() + " TARNVEL_TIME_LIMIT=3 TARNVEL_MAX_RUNS=1"); });
     while (left_in_spool() == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const cgi_response busy = get(demo_query, "TARNVEL_MAX_RUNS=1");
@@ -224,9 +228,9 @@ TEST_F(Cgi, LimitsOfSizeMethodTimeAndRunsAtOnce)
 TEST_F(Cgi, TerminationDuringARunLeavesNothingBehind)
 {
     // The CGI program started by hand, to know whom to end.
-    site.write("request.sh", settings(sleeper()) + " REQUEST_METHOD=GET QUERY_STRING=" +
-                                 shell_quoted(demo_query) + " exec " +
-                                 shell_quoted(cgi_program_path()) + " >/dev/null\n");
+    site.write("request.sh", settings(sleeper()) +
+                                 " REQUEST_METHOD=GET QUERY_STRING=" + shell_quoted(demo_query) +
+                                 " exec " + shell_quoted(cgi_program_path()) + " >/dev/null\n");
     const std::string script = (site.directory() / "request.sh").string();
     char* const argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>(script.c_str()), nullptr};
     pid_t request = -1;

@@ -107,7 +107,8 @@ TEST(Check, RealCatalogues)
         const char* file;
         const char* summary;
     } catalogues[] = {
-        {"hewitt_burbidge_1993.dat", "quasar_list.dat: 7236 entries, 0 errors, 772 warnings, 0 notes\n"},
+        {"hewitt_burbidge_1993.dat",
+         "quasar_list.dat: 7236 entries, 0 errors, 772 warnings, 0 notes\n"},
         {"twodf_qso.dat", "quasar_list.dat: 22431 entries, 0 errors, 6584 warnings, 0 notes\n"},
     };
     for (const auto& catalogue : catalogues) {
@@ -123,11 +124,12 @@ TEST(Check, RealCatalogues)
         for (std::size_t at = 0; (at = r.console.find("warning: ", at)) != std::string::npos; ++at)
             ++findings;
         std::size_t repeats = 0;
-        for (std::size_t at = 0; (at = r.console.find("the same first name", at)) != std::string::npos; ++at)
+        for (std::size_t at = 0;
+             (at = r.console.find("the same first name", at)) != std::string::npos; ++at)
             ++repeats;
         EXPECT_EQ(findings, repeats) << catalogue.file;
         EXPECT_NE(r.console.find(catalogue.summary), std::string::npos) << catalogue.file << "\n"
-                                                                         << last_line(r.console);
+                                                                        << last_line(r.console);
     }
 }
 
@@ -156,8 +158,8 @@ TEST_F(CheckReading, SpansChangeNothingThatIsRead)
         entry_spans spans;
         int lost = 0;
         bool head = true;
-        for (first_name_read got; (got = read_first_name(stream, name, &spans.names[0])) !=
-                                  first_name_read::cut;
+        for (first_name_read got;
+             (got = read_first_name(stream, name, &spans.names[0])) != first_name_read::cut;
              head = false) {
             if (got == first_name_read::empty) {
                 if (!head)

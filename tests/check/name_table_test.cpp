@@ -18,7 +18,8 @@ TEST(NameTable, NameMetAgainGivesItsFirstLineThroughEveryGrowth)
     for (int i = 0; i < count; ++i) {
         const std::string name = "Q " + std::to_string(i);
         EXPECT_EQ(names.add(name_table::hash(name.c_str()), count + i + 1), i + 1) << name;
-        EXPECT_EQ(names.add(name_table::hash(name.c_str()), 2 * count + i + 1), i + 1) << name << ", a third time";
+        EXPECT_EQ(names.add(name_table::hash(name.c_str()), 2 * count + i + 1), i + 1)
+            << name << ", a third time";
     }
     EXPECT_EQ(names.size(), static_cast<std::size_t>(count));
     EXPECT_EQ(names.add(name_table::hash(""), 9), 0) << "the empty name is a name like any other";

@@ -122,7 +122,8 @@ TEST(FormatGeneral, MatchesTheCLibraryAtBoundaries)
     // Every power of ten and the doubles around it, where the exponent switches.
     for (int e = -320; e <= 308; ++e) {
         const double p = std::strtod(("1e" + std::to_string(e)).c_str(), nullptr);
-        for (double v : {p, std::nextafter(p, 0.0), std::nextafter(p, std::numeric_limits<double>::infinity())})
+        for (double v : {p, std::nextafter(p, 0.0),
+                         std::nextafter(p, std::numeric_limits<double>::infinity())})
             for (int precision : {4, 6})
                 if (!same_as_library(v, precision, 8))
                     return;
@@ -145,8 +146,8 @@ TEST(FormatGeneral, MatchesTheCLibraryOnMillionsOfValues)
     std::uniform_int_distribution<int> scale(0, 9);
     for (int i = 0; i < 600000 && failures < 5; ++i) {
         const double v = digits(random) / std::pow(10.0, scale(random));
-        failures += !same_as_library(v, 6, 8) + !same_as_library(v, 4, 6) +
-                    !same_as_library(-v, 6, 9);
+        failures +=
+            !same_as_library(v, 6, 8) + !same_as_library(v, 4, 6) + !same_as_library(-v, 6, 9);
     }
     // Exact binary ties at the sixth and fourth digit: k + 0.5 and k/2^n.
     for (int k = 0; k < 300000 && failures < 5; ++k) {
@@ -159,8 +160,8 @@ TEST(FormatGeneral, MatchesTheCLibraryOnMillionsOfValues)
 TEST(FormatInt, MatchesTheCLibrary)
 {
     std::mt19937 random(7);
-    const int specials[] = {0, 1, -1, 5, 9, 10, 99, 100, 12345, 123456, -5, -10,
-                            2147483647, -2147483647 - 1};
+    const int specials[] = {0,   1,     -1,     5,  9,   10,         99,
+                            100, 12345, 123456, -5, -10, 2147483647, -2147483647 - 1};
     auto check = [](int v) {
         char ours[max_number_text];
         char theirs[64];

@@ -46,8 +46,8 @@ TEST(CatalogueFile, CatalogueReplacedDuringARunIsAnsweredFromTheFileThatWasOpene
     c.write("query.frm", query_form(everything()));
     c.write("quasar_list.dat", old_catalogue);
     c.write("quasar_list.next", generated_catalogue(20000) + generated_catalogue(20000));
-    const run_result r = c.run_in_shell("LD_PRELOAD='" TARNVEL_TEST_SHIM
-                                        "' ASAN_OPTIONS=verify_asan_link_order=0 ");
+    const run_result r =
+        c.run_in_shell("LD_PRELOAD='" TARNVEL_TEST_SHIM "' ASAN_OPTIONS=verify_asan_link_order=0 ");
     ASSERT_FALSE(fs::exists(c.directory() / "quasar_list.next")) << "the shim did not replace it";
     EXPECT_EQ(r.console, expected.console);
     const auto total = [](const std::optional<std::string>& page) {

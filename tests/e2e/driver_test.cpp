@@ -46,8 +46,9 @@ TEST(Driver, InvalidEpochEndsTheRunAfterTheSelection)
     c.write("results.html", "previous page\n");
     c.copy(examples_dir() / "quasar_list.dat", "quasar_list.dat");
     const run_result r = c.run();
-    EXPECT_EQ(r.console, repeated(label_stop_lost, 6) + "Invalid epoch value\n"
-                                                    "result list error\n" +
+    EXPECT_EQ(r.console, repeated(label_stop_lost, 6) +
+                             "Invalid epoch value\n"
+                             "result list error\n" +
                              page_not_created);
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_EQ(r.page, std::string("previous page\n")) << "an existing page stays untouched";
@@ -62,10 +63,9 @@ TEST(Driver, HelpAndVersionAnswerAndTouchNoFile)
         std::string all;
         for (const auto& entry : std::filesystem::directory_iterator(c.directory()))
             all += entry.path().filename().string() + ":" +
-                   std::to_string(static_cast<long long>(
-                       entry.last_write_time().time_since_epoch().count())) +
-                   ":" +
-                   read_file(entry.path()).value_or("") + "\n";
+                   std::to_string(
+                       static_cast<long long>(entry.last_write_time().time_since_epoch().count())) +
+                   ":" + read_file(entry.path()).value_or("") + "\n";
         return all;
     };
     const std::string before = listing();

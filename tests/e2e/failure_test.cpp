@@ -84,15 +84,16 @@ TEST(Failure, ConcurrentRunsInOneDirectoryEachPublishAWholePage)
     const run_result alone = c.run();
     ASSERT_EQ(alone.console, page_created);
     // The console as the program wrote it to a file of its own.
-    const std::string console = page_has_crlf() ? "\r\nFile results.html has been created successfully\r\n"
-                                                : page_created;
+    const std::string console =
+        page_has_crlf() ? "\r\nFile results.html has been created successfully\r\n" : page_created;
     ASSERT_TRUE(alone.page.has_value());
     for (int trial = 0; trial < 8; ++trial) {
         std::vector<std::thread> runs;
         std::vector<run_result> results(3);
         for (std::size_t i = 0; i < results.size(); ++i)
             runs.emplace_back([&, i] {
-                results[i] = c.run_in_shell("", "</dev/null >stdout." + std::to_string(i) + " 2>&1");
+                results[i] =
+                    c.run_in_shell("", "</dev/null >stdout." + std::to_string(i) + " 2>&1");
             });
         for (std::thread& t : runs)
             t.join();
@@ -112,9 +113,9 @@ TEST(Failure, ClosedStandardStreamsNeverTakeTheCatalogueOrThePage)
     // kilobytes of console text while the catalogue is open.
     std::string catalogue;
     for (int i = 0; i < 400; ++i)
-        catalogue += catalogue_entry("Q " + std::to_string(i),
-                                     "12" + std::string(1001, 'x') + "$3$4$5$6$7$8$9$10$11$12$13$14$15",
-                                     "J");
+        catalogue += catalogue_entry(
+            "Q " + std::to_string(i),
+            "12" + std::string(1001, 'x') + "$3$4$5$6$7$8$9$10$11$12$13$14$15", "J");
     catalogue += "$\n";
     for (const char* streams : {"<&- >&- 2>&-", "</dev/null >&- 2>/dev/null", "<&- >/dev/null"}) {
         e2e_case c;
@@ -124,7 +125,8 @@ TEST(Failure, ClosedStandardStreamsNeverTakeTheCatalogueOrThePage)
         EXPECT_EQ(read_file(c.directory() / "quasar_list.dat"), catalogue)
             << streams << ": the catalogue took the console's text";
         ASSERT_TRUE(r.page.has_value()) << streams;
-        EXPECT_EQ(as_lf(*r.page).rfind("<html>\n", 0), 0u) << streams << ": the page took the console's text";
+        EXPECT_EQ(as_lf(*r.page).rfind("<html>\n", 0), 0u)
+            << streams << ": the page took the console's text";
         EXPECT_EQ(r.exit_status, 0) << streams;
     }
 }
@@ -151,8 +153,8 @@ TEST(Failure, CatalogueThatCannotBeReadKeepsTheLastGoodPage)
         if (as_directory)
             fs::create_directory(c.directory() / "quasar_list.dat");
         const run_result r = c.run();
-        EXPECT_EQ(r.console,
-                  std::string(no_style_file) + "error open file quasar_list.dat\n" + page_not_created);
+        EXPECT_EQ(r.console, std::string(no_style_file) + "error open file quasar_list.dat\n" +
+                                 page_not_created);
         EXPECT_EQ(r.exit_status, 0);
         EXPECT_EQ(r.page, std::string("last good page\n"));
     }
@@ -210,7 +212,8 @@ TEST(Failure, ConsoleNobodyReadsDoesNotStopThePage)
     c.copy_demo_inputs();
     c.write("results.html", "last page\n");
     // The program starts after the pipe's reader has gone.
-    const run_result r = c.run_in_shell("{ sleep 0.5; ", "</dev/null 2>/dev/null; echo $? >code; } | true");
+    const run_result r =
+        c.run_in_shell("{ sleep 0.5; ", "</dev/null 2>/dev/null; echo $? >code; } | true");
     EXPECT_EQ(read_file(c.directory() / "code"), std::string("0\n"));
     EXPECT_EQ(r.page, expected_page("demo.html"));
 }

@@ -50,8 +50,7 @@ void expect_page(const run_result& r, const std::string& golden)
 {
     ASSERT_TRUE(r.page.has_value()) << "no page written; console: " << r.console;
     if (std::getenv("TARNVEL_UPDATE_GOLDEN") != nullptr && !page_has_crlf()) {
-        std::ofstream(golden_dir() / golden, std::ios::binary)
-            << *r.page;
+        std::ofstream(golden_dir() / golden, std::ios::binary) << *r.page;
         return;
     }
     if (!site_texts_are_defaults())
@@ -108,11 +107,11 @@ TEST(Page, SummaryAndCountsOfTwoRecordsOutOf1234)
 
 TEST(Page, NoRecordSelected)
 {
-    const run_result r = run(&full_style,
-                             query("2000", "01:00:00", "02:00:00", "-00:30:00", "+00:30:00", "1",
-                                   "2", "10", "20", "-30", "-20"),
-                             entry("Q 1", "05$00$00$+10$00$00$2$15$-25$05$00$00$+10$00$00", "J 1") +
-                                 "$\n");
+    const run_result r =
+        run(&full_style,
+            query("2000", "01:00:00", "02:00:00", "-00:30:00", "+00:30:00", "1", "2", "10", "20",
+                  "-30", "-20"),
+            entry("Q 1", "05$00$00$+10$00$00$2$15$-25$05$00$00$+10$00$00", "J 1") + "$\n");
     EXPECT_EQ(r.console, page_created);
     expect_page(r, "no_record.html");
     const std::string page = as_lf(r.page.value_or(""));
@@ -138,11 +137,11 @@ TEST(Page, TableCellsOfSpecialValues)
     EXPECT_EQ(r.console, page_created);
     expect_page(r, "edge_values.html");
     const std::string page = as_lf(r.page.value_or(""));
-    for (const char* cell : {"\n00:03:05.5     \n", "\n-26:15:07.25    \n", "\n00:00:010      \n",
-                             "\n00:00:10      \n", "\n01:00:60      \n", "\n-00:30:00       \n",
-                             "\n00:30:00       \n", "\n1e+09   \n", "\n&nbsp;\n", "\n1e+08    \n",
-                             "\n>3.5     \n", "\n>0.001   \n", "\n%d %s <b>bold</b> & co\n",
-                             "\n17.25    \n", "\n-26.1    \n"})
+    for (const char* cell :
+         {"\n00:03:05.5     \n", "\n-26:15:07.25    \n", "\n00:00:010      \n",
+          "\n00:00:10      \n", "\n01:00:60      \n", "\n-00:30:00       \n", "\n00:30:00       \n",
+          "\n1e+09   \n", "\n&nbsp;\n", "\n1e+08    \n", "\n>3.5     \n", "\n>0.001   \n",
+          "\n%d %s <b>bold</b> & co\n", "\n17.25    \n", "\n-26.1    \n"})
         EXPECT_NE(page.find(cell), std::string::npos) << "missing cell text: " << cell;
 }
 
@@ -171,9 +170,10 @@ TEST(Page, NegativeWidthIsWrittenAsItsUnsignedValue)
 {
     const std::string style = style_file("7", "-1", "100", 'y', 'r', 'x');
     const run_result r = run(&style, pass_all, edge_catalogue);
-    EXPECT_NE(as_lf(r.page.value_or("")).find("<table border=\"07\" width=\"4294967295% \" "
-                                               "height=\"100% \" align=\"center\">\n"
-                                               "<tr align=\"right\" bgcolor=\"#00aaaa\">\n"),
+    EXPECT_NE(as_lf(r.page.value_or(""))
+                  .find("<table border=\"07\" width=\"4294967295% \" "
+                        "height=\"100% \" align=\"center\">\n"
+                        "<tr align=\"right\" bgcolor=\"#00aaaa\">\n"),
               std::string::npos);
 }
 
@@ -196,14 +196,14 @@ TEST(Page, Epoch1950UsesTheOtherCoordinates)
         entry("N2000", "01$00$00$+00$10$00$2$18$-26$00$57$00$-0.000001$05$00", "") +
         entry("N1950", "02$00$00$-0.000001$10$00$2$18$-26$01$57$00$+00$05$00", "") + "$\n";
     const char* north[] = {"00:00:00", "24:00:00", "+00:00:00", "+90:00:00"};
-    const run_result at_2000 = run(&full_style,
-                                   query("2000", north[0], north[1], north[2], north[3], "0", "5",
-                                         "0", "30", "-30", "0"),
-                                   catalogue);
-    const run_result at_1950 = run(&full_style,
-                                   query("1950", north[0], north[1], north[2], north[3], "0", "5",
-                                         "0", "30", "-30", "0"),
-                                   catalogue);
+    const run_result at_2000 =
+        run(&full_style,
+            query("2000", north[0], north[1], north[2], north[3], "0", "5", "0", "30", "-30", "0"),
+            catalogue);
+    const run_result at_1950 =
+        run(&full_style,
+            query("1950", north[0], north[1], north[2], north[3], "0", "5", "0", "30", "-30", "0"),
+            catalogue);
     expect_page(at_2000, "epoch_2000.html");
     expect_page(at_1950, "epoch_1950.html");
     EXPECT_NE(as_lf(*at_2000.page).find("\nN2000\n"), std::string::npos);

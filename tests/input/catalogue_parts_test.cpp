@@ -36,22 +36,26 @@ protected:
 TEST_F(CatalogueParts, AnyNumberOfPartsGivesTheListInOrder)
 {
     const std::string plain = generated_catalogue(40);
-    const std::string long_field = "12" + std::string(1001, 'x') + "$3$4$5$6$7$8$9$10$11$12$13$14$15";
+    const std::string long_field =
+        "12" + std::string(1001, 'x') + "$3$4$5$6$7$8$9$10$11$12$13$14$15";
     const std::string catalogues[] = {
         plain,
-        "$\n" + plain,                                             // empty head name
-        plain.substr(0, plain.size() - 2),                         // no closing line
-        plain.substr(0, plain.size() / 2) + "$\n" + plain,         // closing line in the middle
-        plain.substr(0, plain.size() - 2) + "Q cut",               // a first name cut by the end
-        catalogue_entry("Q\n1", "1$2$3$4$5$6$7$8$9$10$11$12$13$14$15", "\nJ\n") + plain, // line ends in names
+        "$\n" + plain,                                     // empty head name
+        plain.substr(0, plain.size() - 2),                 // no closing line
+        plain.substr(0, plain.size() / 2) + "$\n" + plain, // closing line in the middle
+        plain.substr(0, plain.size() - 2) + "Q cut",       // a first name cut by the end
+        catalogue_entry("Q\n1", "1$2$3$4$5$6$7$8$9$10$11$12$13$14$15", "\nJ\n") +
+            plain,                                                  // line ends in names
         "Q 1$1$2$\n3$4$5$6$7$8$9\n$10$11$12$13$14$15$J$\n" + plain, // an entry split across lines
-        catalogue_entry("Q long", long_field, "J") + plain + catalogue_entry("Q long", long_field, "J"),
+        catalogue_entry("Q long", long_field, "J") + plain +
+            catalogue_entry("Q long", long_field, "J"),
         "  \r\n" + plain + "\r\n\r\n",
         std::string(3000, '\n') + plain,
         // Lines that could close the catalogue but do not: a field moved to
         // a line of its own, and a closing line in a first name's place
         // behind blanks.
-        plain.substr(0, plain.size() / 3) + "Q 2$1$2$3$4$5$6$7$8$9$10$11$12$13$14$\n  $J$\n" + plain,
+        plain.substr(0, plain.size() / 3) + "Q 2$1$2$3$4$5$6$7$8$9$10$11$12$13$14$\n  $J$\n" +
+            plain,
         plain.substr(0, plain.size() / 3) + "\n \t $\n" + plain,
     };
     for (const std::string& catalogue : catalogues) {

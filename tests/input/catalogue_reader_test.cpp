@@ -17,8 +17,10 @@ namespace tarnvel {
 
 namespace {
 
-const char entry_a[] = "Q 1234+567$12$34$56.7$-05$07$08.9$2.345$17.8$1e8$12$31$50.2$-04$50$31.0$B 1232-048$";
-const char entry_b[] = "Q 0000-001$00$03$30.28$+00$08$12.8$2.59$1e8$1e8$00$00$56.52$-0.000001$08$29.5$J 000330$";
+const char entry_a[] =
+    "Q 1234+567$12$34$56.7$-05$07$08.9$2.345$17.8$1e8$12$31$50.2$-04$50$31.0$B 1232-048$";
+const char entry_b[] =
+    "Q 0000-001$00$03$30.28$+00$08$12.8$2.59$1e8$1e8$00$00$56.52$-0.000001$08$29.5$J 000330$";
 
 class CatalogueReader : public reader_test {
 protected:
@@ -103,7 +105,8 @@ TEST_F(CatalogueReader, EntriesSplitAcrossLines)
     ASSERT_EQ(list().size(), 1u);
     EXPECT_EQ(DB_First.coords_2000.ascension.minutes, 34);
     EXPECT_EQ(DB_First.coords_2000.ascension.seconds, 56.7);
-    EXPECT_STREQ(DB_First.name_II.text, "\nB 2") << "split after field 16, the name keeps the line end";
+    EXPECT_STREQ(DB_First.name_II.text, "\nB 2")
+        << "split after field 16, the name keeps the line end";
 }
 
 TEST_F(CatalogueReader, ShortEntryTakesItsMissingFieldsFromTheNextLine)
@@ -134,12 +137,14 @@ TEST_F(CatalogueReader, NamesWithBlanksMarkupAndExcessLength)
          "  " + long_name + "$1$2$3$4$5$6$7$8$9$10$11$12$13$14$15$" + long_name + "$\n$\n");
     const auto records = list();
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_STREQ(DB_First.name_I.text, "  first <b>name</b> %d  ") << "the first entry keeps its blanks";
+    EXPECT_STREQ(DB_First.name_I.text, "  first <b>name</b> %d  ")
+        << "the first entry keeps its blanks";
     EXPECT_STREQ(DB_First.name_II.text, " second ");
     EXPECT_EQ(std::string(records[1]->name_I.text), std::string(99, 'n'))
         << "leading blanks of later entries vanish; long names keep 99 characters";
     EXPECT_EQ(std::string(records[1]->name_II.text), std::string(99, 'n'));
-    EXPECT_EQ(records[1]->coords_2000.ascension.units, 1) << "the fields after a long name stay in step";
+    EXPECT_EQ(records[1]->coords_2000.ascension.units, 1)
+        << "the fields after a long name stay in step";
 }
 
 TEST_F(CatalogueReader, CatalogueWithoutClosingLineEndsAfterItsLastEntry)
@@ -200,9 +205,12 @@ TEST_F(CatalogueReader, SmallReadBuffersGiveTheSameList)
         for (std::size_t i = 0; i < records.size(); ++i) {
             EXPECT_STREQ(records[i]->name_I.text, expected[i].name_I.text) << buffer;
             EXPECT_STREQ(records[i]->name_II.text, expected[i].name_II.text) << buffer;
-            EXPECT_EQ(records[i]->coords_2000.ascension.units, expected[i].coords_2000.ascension.units);
-            EXPECT_EQ(records[i]->coords_2000.ascension.seconds, expected[i].coords_2000.ascension.seconds);
-            EXPECT_EQ(records[i]->coords_1950.declination.units, expected[i].coords_1950.declination.units);
+            EXPECT_EQ(records[i]->coords_2000.ascension.units,
+                      expected[i].coords_2000.ascension.units);
+            EXPECT_EQ(records[i]->coords_2000.ascension.seconds,
+                      expected[i].coords_2000.ascension.seconds);
+            EXPECT_EQ(records[i]->coords_1950.declination.units,
+                      expected[i].coords_1950.declination.units);
             EXPECT_EQ(records[i]->redshift, expected[i].redshift) << buffer;
         }
     }

@@ -20,7 +20,8 @@ protected:
     {
         reset_run_state();
         int result = -1;
-        const std::string printed = console_of([&](scan_stream& s) { result = read_query(s); }, form);
+        const std::string printed =
+            console_of([&](scan_stream& s) { result = read_query(s); }, form);
         if (console != nullptr)
             *console = printed;
         return result;
@@ -67,7 +68,8 @@ TEST_F(QueryReader, SignCharacters)
     // Without a sign its first digit is taken as the sign character.
     std::string console;
     EXPECT_EQ(read_with_min_declination("30:00:00", &console), 0);
-    EXPECT_EQ(console, std::string("Sign '+' or '-' of minimal declination is lost\n") + query_rules);
+    EXPECT_EQ(console,
+              std::string("Sign '+' or '-' of minimal declination is lost\n") + query_rules);
 }
 
 TEST_F(QueryReader, EqualBoundsAndUncheckedValuesAreAccepted)

@@ -50,9 +50,9 @@ TEST(ReadDouble, DecimalNotationAndWhatItConsumes)
         {"+3.", 3, ""},
         {"1.5e-3x", 1.5e-3, "x"},
         {"2E+2", 200, ""},
-        {"1e$", 1, "e$"},    // a bare exponent mark is not part of the number
-        {"1e+$", 1, "e+$"},  // nor is a signed one without digits
-        {"0x10", 0, "x10"},  // no hexadecimal
+        {"1e$", 1, "e$"},   // a bare exponent mark is not part of the number
+        {"1e+$", 1, "e+$"}, // nor is a signed one without digits
+        {"0x10", 0, "x10"}, // no hexadecimal
         {"56.7 remark$", 56.7, " remark$"},
         {"05", 5, ""},
         {"1.74000$", 1.74, "$"},
@@ -85,9 +85,12 @@ TEST(ReadDouble, RangeLimitsAndSignedZero)
     EXPECT_EQ(read_double("1e-400").value, 0.0);
     EXPECT_TRUE(std::signbit(read_double("-0").value));
     EXPECT_TRUE(std::signbit(read_double("-1e-400").value));
-    EXPECT_EQ(read_double("4.9406564584124654e-324").value, std::numeric_limits<double>::denorm_min());
-    EXPECT_EQ(read_double("2.4703282292062328e-324").value, std::numeric_limits<double>::denorm_min());
-    EXPECT_EQ(read_double("2.4703282292062327e-324").value, 0.0) << "below half the least subnormal";
+    EXPECT_EQ(read_double("4.9406564584124654e-324").value,
+              std::numeric_limits<double>::denorm_min());
+    EXPECT_EQ(read_double("2.4703282292062328e-324").value,
+              std::numeric_limits<double>::denorm_min());
+    EXPECT_EQ(read_double("2.4703282292062327e-324").value, 0.0)
+        << "below half the least subnormal";
     EXPECT_EQ(read_double("1.7976931348623157e308").value, std::numeric_limits<double>::max());
     EXPECT_EQ(read_double("1.7976931348623159e308").value, std::numeric_limits<double>::infinity());
 }

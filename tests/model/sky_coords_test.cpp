@@ -31,14 +31,14 @@ const arc valid_declination = make(10, 30, 0);
 
 TEST(ValueChecker, DeclinationBounds)
 {
-    for (const arc& accepted : {make(90, 0, 0), make(-90, 0, 0), make(89, 59, 59.9), make(-45, 0, 0),
-                                make(0, 0, 0)})
-        EXPECT_EQ(check(accepted, valid_ascension), 1) << accepted.units << ":" << accepted.minutes
-                                                       << ":" << accepted.seconds;
+    for (const arc& accepted :
+         {make(90, 0, 0), make(-90, 0, 0), make(89, 59, 59.9), make(-45, 0, 0), make(0, 0, 0)})
+        EXPECT_EQ(check(accepted, valid_ascension), 1)
+            << accepted.units << ":" << accepted.minutes << ":" << accepted.seconds;
     for (const arc& refused : {make(90, 0, 1), make(90, 1, 0), make(89, 60, 0), make(89, 59, 60),
                                make(45, -1, 0), make(45, 0, -1), make(89.5, 0, 0), make(91, 0, 0)})
-        EXPECT_EQ(check(refused, valid_ascension), 0) << refused.units << ":" << refused.minutes
-                                                      << ":" << refused.seconds;
+        EXPECT_EQ(check(refused, valid_ascension), 0)
+            << refused.units << ":" << refused.minutes << ":" << refused.seconds;
 }
 
 TEST(ValueChecker, AscensionBounds)

@@ -92,13 +92,14 @@ TEST_F(Selection, PositionIntervalsIncludeTheirBounds)
                  r.coords_2000.declination.sign = -1;
              },
              false},
-            {"declination at the upper bound", [](record& r) { r.coords_2000.declination.units = 10; },
-             true},
+            {"declination at the upper bound",
+             [](record& r) { r.coords_2000.declination.units = 10; }, true},
             {"declination above", [](record& r) { r.coords_2000.declination.minutes = 60 * 5 + 1; },
              false},
             {"right ascension at both bounds", [](record& r) { r.coords_2000.ascension.units = 2; },
              true},
-            {"right ascension below", [](record& r) { r.coords_2000.ascension.units = 0.99; }, false},
+            {"right ascension below", [](record& r) { r.coords_2000.ascension.units = 0.99; },
+             false},
         },
         selected, inside);
 }
@@ -124,8 +125,8 @@ TEST_F(Selection, NoValueMagnitudePassesEveryInterval)
 {
     expect_rule(
         {
-            {"both magnitudes absent", [](record& r) { r.apparent_magnitude = r.absolute_magnitude = 1e8; },
-             true},
+            {"both magnitudes absent",
+             [](record& r) { r.apparent_magnitude = r.absolute_magnitude = 1e8; }, true},
             {"apparent magnitude at the bound", [](record& r) { r.apparent_magnitude = 20; }, true},
             {"apparent magnitude outside", [](record& r) { r.apparent_magnitude = 21; }, false},
             {"absolute magnitude outside", [](record& r) { r.absolute_magnitude = 9; }, false},

@@ -17,7 +17,7 @@ namespace {
 // The text of serialised markup: the entities the serialiser writes, undone.
 std::string unescaped(std::string text)
 {
-    const char* const entities[][2] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""},
+    const char* const entities[][2] = {{"&lt;", "<"},  {"&gt;", ">"},          {"&quot;", "\""},
                                        {"&#39;", "'"}, {"&nbsp;", "\xc2\xa0"}, {"&amp;", "&"}};
     for (const auto& entity : entities)
         for (std::size_t at; (at = text.find(entity[0])) != std::string::npos;)

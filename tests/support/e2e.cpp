@@ -47,8 +47,8 @@ std::string quoted(const std::string& text)
 std::string test_name()
 {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name()
-                                       : "case";
+    std::string name =
+        info != nullptr ? std::string(info->test_suite_name()) + "." + info->name() : "case";
     for (char& c : name)
         if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_')
             c = '_';
@@ -192,7 +192,8 @@ run_result e2e_case::run_with(const std::string& prefix, const std::string& setu
     // The program runs in a subshell, so that the setup's limits stay its own.
     const std::string command = "cd " + quoted(work_.string()) + " && (" + setup +
                                 (runner.empty() ? "" : runner + " ") + quoted(program) +
-                                (arguments.empty() ? "" : " " + arguments) + redirections + "); echo $? >" + quoted(status.string());
+                                (arguments.empty() ? "" : " " + arguments) + redirections +
+                                "); echo $? >" + quoted(status.string());
     const int shell_status = std::system(command.c_str());
     EXPECT_EQ(shell_status, 0) << command;
 
@@ -203,7 +204,8 @@ run_result e2e_case::run_with(const std::string& prefix, const std::string& setu
     if (page_has_crlf())
         result.console = as_lf(result.console);
     result.errors = read_file(err).value_or("");
-    result.exit_status = static_cast<int>(std::strtol(read_file(status).value_or("-1").c_str(), nullptr, 10));
+    result.exit_status =
+        static_cast<int>(std::strtol(read_file(status).value_or("-1").c_str(), nullptr, 10));
     result.page = read_file(work_ / "results.html");
     return result;
 }

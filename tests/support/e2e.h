@@ -11,8 +11,8 @@
 namespace tarnvel {
 
 struct run_result {
-    std::string console;             // standard output (CRLF made LF for the Windows build)
-    std::string errors;              // standard error (the program never writes to it)
+    std::string console; // standard output (CRLF made LF for the Windows build)
+    std::string errors;  // standard error (the program never writes to it)
     int exit_status = -1;
     std::optional<std::string> page; // "results.html", or nothing when absent
 };

@@ -21,16 +21,16 @@ std::string query_form(const query_values& v)
            "\nMaximal right ascension=" + v.ra_max + "\nMinimal declination=" + v.dec_min +
            "\nMaximal declination=" + v.dec_max + "\nMinimal redshift=" + v.z_min +
            "\nMaximal redshift=" + v.z_max + "\nMinimal apparent magnitude=" + v.v_min +
-           "\nMaximal apparent magnitude=" + v.v_max + "\nMinimal absolute magnitude=" +
-           v.m_min + "\nMaximal absolute magnitude=" + v.m_max + "\n";
+           "\nMaximal apparent magnitude=" + v.v_max + "\nMinimal absolute magnitude=" + v.m_min +
+           "\nMaximal absolute magnitude=" + v.m_max + "\n";
 }
 
 std::string style_file(const std::string& border, const std::string& width,
                        const std::string& height, char colours, char header, char cells)
 {
     return "border=" + border + "\nwidth=" + width + "\nheight=" + height +
-           "\ncolor_interchange=" + colours + "\nheader_align=" + header +
-           "\ncell_align=" + cells + "\n";
+           "\ncolor_interchange=" + colours + "\nheader_align=" + header + "\ncell_align=" + cells +
+           "\n";
 }
 
 std::string demo_style()
@@ -51,13 +51,12 @@ std::string generated_catalogue(int entries)
         const std::string n = std::to_string(i);
         const std::string hours = std::to_string(i % 24);
         const std::string degrees = std::to_string(i % 179 - 89);
-        text += catalogue_entry("Q " + n,
-                                hours + "$" + std::to_string(i % 60) + "$" +
-                                    std::to_string(i % 60) + ".25$" + degrees + "$07$08.9$" +
-                                    std::to_string(i % 5) + "." + std::to_string(i % 997) +
-                                    "$17.8$" + (i % 5 == 0 ? "1e8" : "-26.5") + "$" + hours +
-                                    "$31$50.2$" + degrees + "$50$31.0",
-                                "J " + n);
+        text += catalogue_entry(
+            "Q " + n,
+            hours + "$" + std::to_string(i % 60) + "$" + std::to_string(i % 60) + ".25$" + degrees +
+                "$07$08.9$" + std::to_string(i % 5) + "." + std::to_string(i % 997) + "$17.8$" +
+                (i % 5 == 0 ? "1e8" : "-26.5") + "$" + hours + "$31$50.2$" + degrees + "$50$31.0",
+            "J " + n);
     }
     return text + "$\n";
 }

@@ -27,7 +27,6 @@ extern char** environ;
 
 namespace tarnvel {
 
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -105,7 +104,8 @@ protected:
         if (cgi_program_path().empty() || program_has_runner())
             GTEST_SKIP() << "tarnvel-cgi is built for POSIX systems, and runs a native tarnvel";
         if (std::system("command -v lighttpd >/dev/null 2>&1") != 0)
-            GTEST_SKIP() << "lighttpd is not installed: the query service was not served (Debian: lighttpd)";
+            GTEST_SKIP()
+                << "lighttpd is not installed: the query service was not served (Debian: lighttpd)";
         port_ = free_port();
         ASSERT_GT(port_, 0);
         const std::string script = (fs::path(TARNVEL_WEB_DIR) / "serve-site").string();
@@ -113,11 +113,13 @@ protected:
         const std::string port = std::to_string(port_);
         const std::string cgi = cgi_program_path();
         const std::string log = (site_.directory() / "lighttpd.log").string();
-        char* const argv[] = {const_cast<char*>(script.c_str()), const_cast<char*>(directory.c_str()),
-                              const_cast<char*>(port.c_str()), const_cast<char*>(cgi.c_str()), nullptr};
+        char* const argv[] = {const_cast<char*>(script.c_str()),
+                              const_cast<char*>(directory.c_str()), const_cast<char*>(port.c_str()),
+                              const_cast<char*>(cgi.c_str()), nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
         ASSERT_EQ(posix_spawn(&server_, script.c_str(), &actions, nullptr, argv, environ), 0);
         posix_spawn_file_actions_destroy(&actions);
@@ -164,7 +166,8 @@ protected:
 TEST_F(Web, FormSentFromABrowserIsAnsweredWithTheTable)
 {
     if (find_chromium().empty())
-        GTEST_SKIP() << "Chromium is not installed: the form was not used in a browser (Debian: chromium)";
+        GTEST_SKIP()
+            << "Chromium is not installed: the form was not used in a browser (Debian: chromium)";
     for (const char* probe : {"probe-form.html", "probe-answer.html"})
         site_.copy(fs::path(TARNVEL_WEB_DIR) / probe, std::string("site/") + probe);
     site_.copy(fs::path(TARNVEL_BROWSER_DIR) / "probe.js", "site/probe.js");
@@ -189,7 +192,8 @@ TEST_F(Web, FormSentFromABrowserIsAnsweredWithTheTable)
     std::string encoded;
     for (const char c : sends) {
         const char* hex = "0123456789ABCDEF";
-        if (std::isalnum(static_cast<unsigned char>(c)) || c == '/' || c == '.' || c == '_' || c == '-')
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '/' || c == '.' || c == '_' ||
+            c == '-')
             encoded += c;
         else
             encoded += std::string("%") + hex[static_cast<unsigned char>(c) >> 4] + hex[c & 15];
@@ -210,7 +214,8 @@ TEST_F(Web, TwentyRequestsAtOnceEachGetTheirOwnPage)
     std::vector<std::string> targets;
     std::vector<http_answer> alone;
     for (std::size_t k = 0; k < requests; ++k) {
-        targets.push_back(query_with_z_max(std::to_string(1 + k / 5) + "." + std::to_string(k % 5)));
+        targets.push_back(
+            query_with_z_max(std::to_string(1 + k / 5) + "." + std::to_string(k % 5)));
         alone.push_back(http_get(port_, targets.back()));
         ASSERT_EQ(alone.back().status, 200) << targets.back();
     }
@@ -228,7 +233,8 @@ TEST_F(Web, TwentyRequestsAtOnceEachGetTheirOwnPage)
         t.join();
     for (std::size_t k = 0; k < requests; ++k) {
         EXPECT_EQ(together[k].status, 200) << targets[k];
-        EXPECT_TRUE(together[k].body == alone[k].body) << targets[k] << ": another query's page, or a part";
+        EXPECT_TRUE(together[k].body == alone[k].body)
+            << targets[k] << ": another query's page, or a part";
     }
     EXPECT_EQ(left_in_spool(), 0);
 }
