@@ -1,5 +1,6 @@
 // The usage text and the version.
 #include "app/command_line.h"
+#include "system/process.h"
 
 #include <cstdio>
 #include <cstring>
@@ -39,11 +40,11 @@ bool answer_command_line(int argc, char** argv)
     if (argc != 2)
         return false;
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(usage, stdout);
+        console_write(usage);
         return true;
     }
     if (std::strcmp(argv[1], "--version") == 0) {
-        std::fputs("tarnvel " TARNVEL_VERSION "\n", stdout);
+        console_write("tarnvel " TARNVEL_VERSION "\n");
         return true;
     }
     return false;

@@ -19,7 +19,7 @@ namespace {
 // The closing line of a run that writes no page. Returns the exit status.
 int end_without_page()
 {
-    std::fputs("\nError: File results.html has not been created\n", stdout);
+    console_write("\nError: File results.html has not been created\n");
     return 0;
 }
 
@@ -41,7 +41,7 @@ int main(int argc, char** argv)
     if (init_query_parameters() == 0) {
         if (ran_out_of_memory)
             return end_without_page();
-        std::fputs("Query input error: file results.html has not been created\n", stdout);
+        console_write("Query input error: file results.html has not been created\n");
         return 0;
     }
 
@@ -53,12 +53,12 @@ int main(int argc, char** argv)
     Correct_record_list();
 
     if (result_list_generator() != 0) {
-        std::fputs("result list error\n", stdout);
+        console_write("result list error\n");
         return end_without_page();
     }
 
     if (Query_Result_generator() != 0)
         return end_without_page();
-    std::fputs("\nFile results.html has been created successfully\n", stdout);
+    console_write("\nFile results.html has been created successfully\n");
     return 0;
 }

@@ -40,18 +40,24 @@ bool digits(const std::string& text, std::size_t& at, std::size_t most)
     return at > start && (at == text.size() || !is_digit(static_cast<unsigned char>(text[at])));
 }
 
+// True, past it, when the character `c` stands at `at`.
+bool take(const std::string& text, std::size_t& at, char c)
+{
+    if (at == text.size() || text[at] != c)
+        return false;
+    ++at;
+    return true;
+}
+
 // hh:mm:ss with an optional fraction of the seconds, from `at` to the end.
 bool sexagesimal(const std::string& text, std::size_t at)
 {
-    if (!digits(text, at, 2) || at == text.size() || text[at++] != ':')
-        return false;
-    if (!digits(text, at, 2) || at == text.size() || text[at++] != ':')
-        return false;
-    if (!digits(text, at, 2))
+    if (!digits(text, at, 2) || !take(text, at, ':') || !digits(text, at, 2) ||
+        !take(text, at, ':') || !digits(text, at, 2))
         return false;
     if (at == text.size())
         return true;
-    return text[at++] == '.' && digits(text, at, 9) && at == text.size();
+    return take(text, at, '.') && digits(text, at, 9) && at == text.size();
 }
 
 // The text as scan_number's source, bounded by its end.

@@ -22,7 +22,7 @@ namespace tarnvel {
 namespace {
 
 // The longest query string or request body taken.
-constexpr std::size_t max_request_bytes = 16 * 1024;
+constexpr std::size_t max_request_bytes = std::size_t{16} * 1024;
 const std::string too_long =
     "A query is at most " + std::to_string(max_request_bytes / 1024) + " KiB long.";
 

@@ -94,15 +94,15 @@ int main(int argc, char** argv)
     using namespace tarnvel;
     settle_standard_streams();
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(usage, stdout);
+        console_write(usage);
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::fputs("tarnvel-check " TARNVEL_VERSION "\n", stdout);
+        console_write("tarnvel-check " TARNVEL_VERSION "\n");
         return 0;
     }
     if (argc > 2 || (argc == 2 && argv[1][0] == '-' && argv[1][1] != '\0')) {
-        std::fputs(usage, stderr);
+        (void)std::fputs(usage, stderr); // a usage error: nowhere else to say so
         return 2;
     }
     const std::string directory = argc == 2 ? argv[1] : "";

@@ -32,7 +32,7 @@ inline void write_digits_exactly(char* out, std::uint64_t value, int count)
         std::uint32_t rest = static_cast<std::uint32_t>(value % integer_powers_of_ten[9]);
         while (at - out >= 2) {
             at -= 2;
-            std::memcpy(at, digit_pairs + 2 * (rest % 100), 2);
+            std::memcpy(at, digit_pairs + std::size_t{2} * (rest % 100), 2);
             rest /= 100;
         }
         if (at != out)

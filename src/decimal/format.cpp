@@ -338,6 +338,7 @@ char* format_general(char* out, double value, int precision, int width)
         value = -value;
     }
     if ((bits >> binary64::fraction_bits) == binary64::exponent_all_ones) {
+        // NOLINTNEXTLINE(bugprone-not-null-terminated-result): a field, not a C string
         std::memcpy(out, (bits & binary64::fraction_mask) != 0 ? "nan" : "inf", 3);
         return pad_to(start, out + 3, width);
     }

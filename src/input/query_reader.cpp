@@ -7,6 +7,7 @@
 #include "input/reading.h"
 #include "input/stop_scan.h"
 #include "state/state.h"
+#include "system/process.h"
 
 namespace tarnvel {
 
@@ -111,22 +112,22 @@ query_faults check_query(const query_text& text)
 void report_query_faults(const query_faults& faults)
 {
     if (faults.minimal_sign_lost)
-        std::fputs("Sign '+' or '-' of minimal declination is lost\n", stdout);
+        console_write("Sign '+' or '-' of minimal declination is lost\n");
     if (faults.maximal_sign_lost)
-        std::fputs("Sign '+' or '-' of maximal declination is lost\n", stdout);
+        console_write("Sign '+' or '-' of maximal declination is lost\n");
     if (faults.minimal_sign_lost || faults.maximal_sign_lost || faults.lower_out_of_range ||
         faults.upper_out_of_range) {
-        std::fputs("Error: parameters have to be the following:\n", stdout);
-        std::fputs("-90:00:00<=declination<=90:00:00,  00:00:00<=ascension<=24:00:00,  ", stdout);
-        std::fputs("redshift>=0,\n", stdout);
-        std::fputs("00<=min<=59,  00<=sec<60 \n", stdout);
+        console_write("Error: parameters have to be the following:\n");
+        console_write("-90:00:00<=declination<=90:00:00,  00:00:00<=ascension<=24:00:00,  ");
+        console_write("redshift>=0,\n");
+        console_write("00<=min<=59,  00<=sec<60 \n");
     }
     if (faults.declinations_reversed)
-        std::fputs("minimal declination must be less then maximal declination\n", stdout);
+        console_write("minimal declination must be less then maximal declination\n");
     if (faults.ascensions_reversed)
-        std::fputs("minimal ascension must be less then maximal ascension\n", stdout);
+        console_write("minimal ascension must be less then maximal ascension\n");
     if (faults.redshifts_reversed)
-        std::fputs("minimal redshift must be less then maximal redshift\n", stdout);
+        console_write("minimal redshift must be less then maximal redshift\n");
 }
 
 int read_query(scan_stream& stream)

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "state/state.h"
+#include "system/process.h"
 
 namespace tarnvel {
 
@@ -13,12 +14,12 @@ void report_unread(reading_outcome outcome, const unread_file_texts& texts)
     case reading_outcome::read:
         return;
     case reading_outcome::cannot_open:
-        std::fputs(texts.cannot_open_text, stdout);
-        std::fputs(texts.cannot_open_name, stdout);
-        std::fputs("\n", stdout);
+        console_write(texts.cannot_open_text);
+        console_write(texts.cannot_open_name);
+        console_write("\n");
         return;
     case reading_outcome::no_memory:
-        std::fputs(texts.no_memory_text, stdout);
+        console_write(texts.no_memory_text);
         ran_out_of_memory = true;
         return;
     }

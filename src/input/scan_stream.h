@@ -45,7 +45,7 @@ struct text_source {
 class scan_stream {
 public:
     // The size of the buffer a file is read through, unless chosen otherwise.
-    static constexpr std::size_t default_buffer_size = 256 * 1024;
+    static constexpr std::size_t default_buffer_size = std::size_t{256} * 1024;
     // The smallest buffer; smaller requests get this one.
     static constexpr std::size_t min_buffer_size = 16;
     // The furthest peek() looks ahead; the smallest buffer holds that many

@@ -1,5 +1,6 @@
 // The report of a skip to a stop character that gave up.
 #include "input/stop_scan.h"
+#include "system/process.h"
 
 #include <cstdio>
 
@@ -8,9 +9,9 @@ namespace tarnvel {
 void report_stop_lost(char stop, int times)
 {
     for (int i = 0; i < times; ++i) {
-        std::fputs("file read message: stop_signal '", stdout);
-        std::fputc(stop, stdout);
-        std::fputs("' lost\n", stdout);
+        console_write("file read message: stop_signal '");
+        console_put(stop);
+        console_write("' lost\n");
     }
 }
 

@@ -10,6 +10,7 @@
 #include "report/site_texts.h"
 #include "state/state.h"
 #include "system/page_file.h"
+#include "system/process.h"
 
 namespace tarnvel {
 
@@ -169,7 +170,7 @@ void write_footer(page_stream& out)
 
 int report_failure()
 {
-    std::fputs("error of creation of results.html\n", stdout);
+    console_write("error of creation of results.html\n");
     return 1;
 }
 
@@ -194,7 +195,7 @@ int Query_Result_generator()
         page_stream out(file.stream());
         if (!out.ok()) {
             file.discard();
-            std::fputs("not enough memory to write results.html\n", stdout);
+            console_write("not enough memory to write results.html\n");
             ran_out_of_memory = true;
             return 1;
         }

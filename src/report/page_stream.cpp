@@ -7,7 +7,7 @@ namespace tarnvel {
 
 namespace {
 
-constexpr std::size_t buffer_size = 256 * 1024;
+constexpr std::size_t buffer_size = std::size_t{256} * 1024;
 static_assert(page_stream::max_room < buffer_size, "room() always fits an empty buffer");
 
 } // namespace
@@ -17,7 +17,7 @@ page_stream::page_stream(std::FILE* file)
       limit_(buffer_ == nullptr ? nullptr : buffer_ + buffer_size), failed_(buffer_ == nullptr)
 {
     if (file_ != nullptr)
-        std::setvbuf(file_, nullptr, _IONBF, 0);
+        (void)std::setvbuf(file_, nullptr, _IONBF, 0); // where refused, buffered writes do as well
 }
 
 page_stream::~page_stream()

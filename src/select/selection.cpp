@@ -5,6 +5,7 @@
 
 #include "state/record_pool.h"
 #include "state/state.h"
+#include "system/process.h"
 
 namespace tarnvel {
 
@@ -43,7 +44,7 @@ bool record_passes(const record& r, const sky_coords& position, const query_boun
 int result_list_generator()
 {
     if (epoch != 2000 && epoch != 1950) {
-        std::fputs("Invalid epoch value\n", stdout);
+        console_write("Invalid epoch value\n");
         return 1;
     }
     const bool use_2000 = epoch == 2000;

@@ -47,6 +47,8 @@ inline void prefetch_record(const void* r)
     constexpr std::size_t cache_line = 64;
     const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(r);
     for (std::uintptr_t line = 0; line < sizeof(record); line += cache_line)
+        // An integer's address, since it may lie past the pool's memory.
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
         prefetch_for_reading(reinterpret_cast<const char*>(at + line));
 }
 

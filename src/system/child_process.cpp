@@ -37,7 +37,7 @@ extern "C" void request_termination(int)
 double seconds_now()
 {
     struct timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
+    (void)clock_gettime(CLOCK_MONOTONIC, &now); // a clock every POSIX system has
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
@@ -129,10 +129,9 @@ child_outcome run_child(const std::string& program, const std::string& directory
     if (child == 0) {
         // A process group of its own, so that a kill reaches whatever it starts.
         setpgid(0, 0);
-        signal(SIGPIPE, SIG_DFL);
-        signal(SIGTERM, SIG_DFL);
-        signal(SIGINT, SIG_DFL);
-        signal(SIGHUP, SIG_DFL);
+        // signal() fails only for a signal number the system does not have.
+        for (const int signal_number : {SIGPIPE, SIGTERM, SIGINT, SIGHUP})
+            (void)signal(signal_number, SIG_DFL);
         const int null_device = open("/dev/null", O_RDONLY);
         if (null_device < 0 || dup2(null_device, 0) < 0 || dup2(pipe_ends[1], 1) < 0 ||
             dup2(pipe_ends[1], 2) < 0 || chdir(directory.c_str()) != 0)
@@ -215,7 +214,7 @@ void install_termination_handler()
     action.sa_flags = 0; // no restart: a wait is cut short
     for (const int signal_number : {SIGTERM, SIGINT, SIGHUP})
         sigaction(signal_number, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
+    (void)std::signal(SIGPIPE, SIG_IGN); // fails only for an unknown signal
 }
 
 bool termination_requested()

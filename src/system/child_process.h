@@ -60,7 +60,7 @@ struct child_outcome {
 };
 
 // The most console text kept of a child.
-constexpr std::size_t max_console = 64 * 1024;
+constexpr std::size_t max_console = std::size_t{64} * 1024;
 
 // Runs `program` (no arguments) in `directory` with standard input from the
 // null device and its standard output and error captured, for at most

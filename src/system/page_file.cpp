@@ -59,8 +59,11 @@ void make_name(char* out, const char* target, unsigned attempt)
     seed = mixed(seed ^ reinterpret_cast<std::uintptr_t>(&local));
     seed = mixed(seed + attempt);
     const std::size_t length = std::strlen(target);
+    // The name is built in pieces and ended below.
+    // NOLINTBEGIN(bugprone-not-null-terminated-result)
     std::memcpy(out, target, length);
     std::memcpy(out + length, ".tmp.", 5);
+    // NOLINTEND(bugprone-not-null-terminated-result)
     char* at = out + length + 5;
     const char alphabet[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     for (std::size_t i = 0; i < page_file::suffix_length; ++i, seed /= 36)
@@ -94,8 +97,9 @@ extern "C" void remove_pending_page(int signal_number)
     // which the signal ends, closes it.
     if (pending != 0)
         DeleteFileA(pending_name);
-    std::signal(signal_number, SIG_DFL);
-    std::raise(signal_number);
+    // Neither fails for a signal that has just been delivered.
+    (void)std::signal(signal_number, SIG_DFL);
+    (void)std::raise(signal_number);
 }
 
 void install_cleanup()
@@ -104,8 +108,9 @@ void install_cleanup()
     if (installed)
         return;
     installed = true;
-    std::signal(SIGINT, remove_pending_page);
-    std::signal(SIGTERM, remove_pending_page);
+    // signal() fails only for a signal number the system does not have.
+    (void)std::signal(SIGINT, remove_pending_page);
+    (void)std::signal(SIGTERM, remove_pending_page);
 }
 
 // Nothing to hold on Windows, where a signal handler runs apart.
@@ -201,7 +206,7 @@ extern "C" void remove_pending_page(int signal_number)
         unlink(pending_name);
     // The handler was installed for one delivery: raising the signal again
     // ends the program as the signal would have.
-    raise(signal_number);
+    (void)raise(signal_number); // cannot fail for a signal just delivered
 }
 
 void install_cleanup()

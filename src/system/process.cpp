@@ -44,10 +44,21 @@ void settle_standard_streams()
             close(opened);
         }
     }
-    std::signal(SIGPIPE, SIG_IGN);
-    std::signal(SIGXFSZ, SIG_IGN);
+    // signal() fails only for a signal number the system does not have.
+    (void)std::signal(SIGPIPE, SIG_IGN);
+    (void)std::signal(SIGXFSZ, SIG_IGN);
 }
 #endif
+
+void console_write(const char* text)
+{
+    (void)std::fputs(text, stdout);
+}
+
+void console_put(char c)
+{
+    (void)std::fputc(c, stdout);
+}
 
 int processor_count()
 {

@@ -14,6 +14,13 @@ namespace tarnvel {
 // disk does.
 void settle_standard_streams();
 
+// Writes `text` (console_put: the character `c`) to the console, standard
+// output. A write that fails (a console closed, or a pipe nobody reads) is
+// not reported: the console is where the program reports, and its exit
+// status is 0 whatever happens.
+void console_write(const char* text);
+void console_put(char c);
+
 // The number of processors the program may run threads on; 1 when unknown.
 int processor_count();
 
