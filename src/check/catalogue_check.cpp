@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "check/line_index.h"
-#include "check/name_table.h"
+#include "check/repeat_table.h"
 #include "decimal/format.h"
 #include "input/catalogue_entries.h"
 #include "input/reading.h"
@@ -64,7 +64,8 @@ struct catalogue_walk {
     line_index lines;
     long long entries = 0;           // records tarnvel makes
     long long previous_end_line = 0; // the line of the last entry's last '$'
-    name_table names;                // for the names that come twice
+    repeat_table name_pairs;         // the pairs of names, with 32 bits of their position
+    repeat_table positions;          // the positions at 2000, with 32 bits of their names
 
     catalogue_walk(const text_source& source, file_findings& out)
         : text(source), findings(out), lines(source)
@@ -244,10 +245,59 @@ void check_values(catalogue_walk& walk, const entry_spans& spans, const record& 
 // An entry as it was read: its first name, the record, and its fields' spans.
 struct entry_read {
     string name;
-    std::uint64_t name_hash; // name_table::hash of the first name
+    std::uint64_t pair_hash;     // repeat_table::hash of both names
+    std::uint64_t position_hash; // of the position at 2000 as tarnvel compares it
     record r;
     entry_spans spans;
 };
+
+// What of an entry came before: the same pair of names at another position,
+// or the same position under other names, is a warning; the same names and
+// position again (a second entry of one object: another redshift, or an
+// image of a lensed QSO, which the catalogue's names do not tell apart) a
+// note. A first name that comes again with another second name is none:
+// catalogues that name objects by their coordinates name close pairs alike.
+void check_repeats(catalogue_walk& walk, const entry_read& e, long long line)
+{
+    // Once a few thousand entries tell how long an entry is, the tables are
+    // given room for the whole catalogue at once: growing them step by step
+    // moves every key again at each step.
+    constexpr long long sample = 4096;
+    if (walk.entries == sample && walk.text.length() > e.spans.end && e.spans.end > 0) {
+        const double expected = static_cast<double>(walk.text.length()) /
+                                static_cast<double>(e.spans.end) * sample * 1.05;
+        walk.name_pairs.reserve(static_cast<std::size_t>(expected));
+        walk.positions.reserve(static_cast<std::size_t>(expected));
+    }
+    const auto low_bits = [](std::uint64_t hash) { return static_cast<std::uint32_t>(hash); };
+    const repeat_table::earlier pair =
+        walk.name_pairs.add(e.pair_hash, line, low_bits(e.position_hash));
+    const repeat_table::earlier position =
+        walk.positions.add(e.position_hash, line, low_bits(e.pair_hash));
+    const long long name_at = e.spans.names[0].start;
+    if (pair.line != 0 && pair.detail == low_bits(e.position_hash))
+        walk.add(severity::note, name_at,
+                 "the same names and position as the entry of line " + std::to_string(pair.line));
+    else if (pair.line != 0)
+        walk.add(severity::warning, name_at,
+                 "the same names as the entry of line " + std::to_string(pair.line) +
+                     ", at another position: one of the two holds a slip");
+    if (position.line != 0 && position.detail != low_bits(e.pair_hash))
+        walk.add(severity::warning, e.spans.numbers[0].start,
+                 "the same position as the entry of line " + std::to_string(position.line) +
+                     ", under other names");
+}
+
+// The hash of the position at 2000 as tarnvel compares it: the values of the
+// right ascension and of the declination after its normalisation, with -0
+// taken as 0.
+std::uint64_t position_hash(const record& r)
+{
+    arc declination = r.coords_2000.declination;
+    declination.corrector();
+    const double values[2] = {r.coords_2000.ascension.value() + 0.0, declination.value() + 0.0};
+    return repeat_table::hash(values, sizeof values);
+}
 
 // One entry.
 void check_entry(catalogue_walk& walk, const entry_read& e)
@@ -260,9 +310,7 @@ void check_entry(catalogue_walk& walk, const entry_read& e)
         walk.findings.add(severity::error, start,
                           "a second entry begins on the line of the entry before it: that one "
                           "has a '$' too many, or a line end is lost");
-    if (const long long first = walk.names.add(e.name_hash, start.line))
-        walk.add(severity::warning, spans.names[0].start,
-                 "the same first name as the entry of line " + std::to_string(first));
+    check_repeats(walk, e, start.line);
     check_name(walk, spans.names[0], e.name, "first");
     check_number_fields(walk, spans, e.r);
     const long long end_line = walk.lines.position(spans.names[1].end).line;
@@ -299,7 +347,9 @@ reading_summary read_all_entries(scan_stream& stream, Take take)
             e.r = record();
             e.r.name_I = e.name;
             read_entry_rest(stream, e.r, lost_fields, &e.spans);
-            e.name_hash = name_table::hash(e.name.text);
+            e.pair_hash = repeat_table::hash(e.r.name_II.text, std::strlen(e.r.name_II.text) + 1,
+                                             repeat_table::hash(e.name.text));
+            e.position_hash = position_hash(e.r);
             take(e);
         } else if (got == first_name_read::cut || !head) {
             if (got == first_name_read::empty) {
@@ -411,10 +461,12 @@ reading_summary read_and_check(scan_stream& stream, catalogue_walk& walk)
     } catch (...) {
         return read_all_entries(stream, check);
     }
-    // The table of names is larger than the caches: its slot for an entry
-    // is asked for while the entries before it are checked.
-    const reading_summary summary =
-        channel.drain(check, [&](const entry_read& e) { walk.names.prefetch(e.name_hash); });
+    // The tables are larger than the caches: their slots for an entry are
+    // asked for while the entries before it are checked.
+    const reading_summary summary = channel.drain(check, [&](const entry_read& e) {
+        walk.name_pairs.prefetch(e.pair_hash);
+        walk.positions.prefetch(e.position_hash);
+    });
     reader.join();
     return summary;
 }

@@ -103,13 +103,16 @@ TEST(Check, HelpAndVersion)
 
 TEST(Check, RealCatalogues)
 {
+    // Sound catalogues pass: no error and no warning, exit status 0. What
+    // they repeat is only noted (Hewitt & Burbidge lists some objects twice
+    // or more at one position, under one pair of names).
     const struct {
         const char* file;
         const char* summary;
     } catalogues[] = {
         {"hewitt_burbidge_1993.dat",
-         "quasar_list.dat: 7236 entries, 0 errors, 772 warnings, 0 notes\n"},
-        {"twodf_qso.dat", "quasar_list.dat: 22431 entries, 0 errors, 6584 warnings, 0 notes\n"},
+         "quasar_list.dat: 7236 entries, 0 errors, 0 warnings, 60 notes\n"},
+        {"twodf_qso.dat", "quasar_list.dat: 22431 entries, 0 errors, 0 warnings, 0 notes\n"},
     };
     for (const auto& catalogue : catalogues) {
         const fs::path path = shared_data_dir() / catalogue.file;
@@ -119,15 +122,7 @@ TEST(Check, RealCatalogues)
         c.copy_demo_inputs();
         c.copy(path, "quasar_list.dat");
         const run_result r = c.run_check();
-        // The only findings are the first names that come twice.
-        std::size_t findings = 0;
-        for (std::size_t at = 0; (at = r.console.find("warning: ", at)) != std::string::npos; ++at)
-            ++findings;
-        std::size_t repeats = 0;
-        for (std::size_t at = 0;
-             (at = r.console.find("the same first name", at)) != std::string::npos; ++at)
-            ++repeats;
-        EXPECT_EQ(findings, repeats) << catalogue.file;
+        EXPECT_EQ(r.exit_status, 0) << catalogue.file;
         EXPECT_NE(r.console.find(catalogue.summary), std::string::npos) << catalogue.file << "\n"
                                                                         << last_line(r.console);
     }
