@@ -31,6 +31,9 @@ const field_rule query_fields[query_field_count] = {
 
 namespace {
 
+const std::string too_long_fault =
+    "this value is too long: at most " + std::to_string(max_value_length) + " characters";
+
 // A run of one to `most` digits at `text[at]`; moves `at` past it.
 bool digits(const std::string& text, std::size_t& at, std::size_t most)
 {
@@ -201,7 +204,7 @@ query_request decode_query(const std::string& encoded)
         if (!given[f] || request.values[f].empty())
             request.faults[f] = "this field is required";
         else if (request.values[f].size() > max_value_length)
-            request.faults[f] = "this value is too long: at most 40 characters";
+            request.faults[f] = too_long_fault.c_str();
         else if (!follows_grammar(query_fields[f].kind, request.values[f]))
             request.faults[f] = texts_of(query_fields[f].kind).fault;
     }

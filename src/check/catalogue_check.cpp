@@ -109,9 +109,8 @@ void check_name(catalogue_walk& walk, const value_span& span, const string& name
 }
 
 // A number field: no number, text behind the number, a '$' lost.
-void check_number_fields(catalogue_walk& walk, const entry_spans& spans, const record& r)
+void check_number_fields(catalogue_walk& walk, const entry_spans& spans)
 {
-    (void)r;
     for (int field = 0; field < entry_number_fields; ++field) {
         const value_span& span = spans.numbers[field];
         if (!span.found) {
@@ -312,7 +311,7 @@ void check_entry(catalogue_walk& walk, const entry_read& e)
                           "has a '$' too many, or a line end is lost");
     check_repeats(walk, e, start.line);
     check_name(walk, spans.names[0], e.name, "first");
-    check_number_fields(walk, spans, e.r);
+    check_number_fields(walk, spans);
     const long long end_line = walk.lines.position(spans.names[1].end).line;
     if (end_line != start.line) {
         // Back to the entry's start, to find where its lines break.
