@@ -1,7 +1,7 @@
-# cmake -DSOURCE_DIR=<src> -P CheckPlatformQuestions.cmake
-# Fails when a file of src/ outside src/system/ asks the preprocessor about
-# the operating system, the compiler or the machine: those questions are
-# decided once, in src/system/, and the rest of the program asks there.
+# cmake -DSOURCE_DIR=<src> -P CheckPlatformSpecific.cmake
+# Fails when a file of src/ outside src/system/ tests a macro of the
+# operating system, the compiler or the machine: platform-specific code is
+# decided once, in src/system/, and the rest of the program calls it.
 set(_questions _WIN32 __unix__ __APPLE__ __linux__ __FreeBSD__ __GNUC__ __clang__
   __BYTE_ORDER__ __SIZEOF_INT128__)
 list(JOIN _questions "|" _pattern)
@@ -18,11 +18,11 @@ foreach(_file IN LISTS _files)
     continue()
   endif()
   foreach(_line IN LISTS _lines)
-    message(SEND_ERROR "${_file} asks about the platform outside src/system: ${_line}")
+    message(SEND_ERROR "${_file} tests the platform outside src/system: ${_line}")
     math(EXPR _faults "${_faults} + 1")
   endforeach()
 endforeach()
 if(_faults GREATER 0)
-  message(FATAL_ERROR "${_faults} platform question(s) outside src/system")
+  message(FATAL_ERROR "${_faults} platform-specific test(s) outside src/system")
 endif()
-message(STATUS "${_asked} platform questions, every one in src/system")
+message(STATUS "${_asked} platform-specific tests, every one in src/system")
