@@ -71,6 +71,11 @@ long long input_file::read_at(long long offset, char* buffer, std::size_t count)
     return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
 }
 
+bool input_file::identify(file_identity&) const
+{
+    return false;
+}
+
 long long input_file::read(char* buffer, std::size_t count)
 {
     DWORD got = 0;
@@ -127,6 +132,21 @@ long long input_file::read(char* buffer, std::size_t count)
         got = ::read(static_cast<int>(native_), buffer, capped(count));
     while (got < 0 && errno == EINTR);
     return got;
+}
+
+bool input_file::identify(file_identity& identity) const
+{
+    struct stat status;
+    if (native_ == -1 || fstat(static_cast<int>(native_), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    identity.device = static_cast<std::uint64_t>(status.st_dev);
+    identity.file_number = static_cast<std::uint64_t>(status.st_ino);
+    identity.size = static_cast<long long>(status.st_size);
+    identity.modified_seconds = static_cast<long long>(status.st_mtim.tv_sec);
+    identity.modified_nanoseconds = static_cast<long long>(status.st_mtim.tv_nsec);
+    identity.changed_seconds = static_cast<long long>(status.st_ctim.tv_sec);
+    identity.changed_nanoseconds = static_cast<long long>(status.st_ctim.tv_nsec);
+    return true;
 }
 
 #endif
