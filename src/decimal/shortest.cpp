@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "decimal/digits.h"
 #include "decimal/format.h"
 #include "decimal/parse.h"
 
@@ -95,6 +96,18 @@ void append_shortest(std::string& out, double value)
             return;
         }
     }
+}
+
+void append_integer(std::string& out, long long value)
+{
+    std::uint64_t magnitude = static_cast<std::uint64_t>(value);
+    if (value < 0) {
+        out += '-';
+        magnitude = 0 - magnitude;
+    }
+    char digits[max_digits_text];
+    const char* const end = write_digits(digits, magnitude, 1);
+    out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 } // namespace tarnvel

@@ -14,6 +14,9 @@ namespace tarnvel {
 // Infinities and NaNs append "+Inf", "-Inf" and "NaN", as VOTable has them.
 void append_shortest(std::string& out, double value);
 
+// Appends the integer `value` in decimal, with a '-' when negative.
+void append_integer(std::string& out, long long value);
+
 } // namespace tarnvel
 
 #endif
