@@ -12,6 +12,7 @@
 #include "cgi/form_fields.h"
 #include "cgi/pages.h"
 #include "cgi/site_query.h"
+#include "cgi/vo_service.h"
 #include "decimal/number_text.h"
 #include "system/child_process.h"
 #include "system/input_file.h"
@@ -186,6 +187,8 @@ int main(int, char** argv)
                 message_page("The query service is not set up", problem));
         return 0;
     }
+    if (answer_vo_request(config, method))
+        return 0;
     std::string encoded;
     if (method == "GET" || method == "HEAD") {
         encoded = environment("QUERY_STRING");
@@ -207,6 +210,8 @@ int main(int, char** argv)
                 "Allow: GET, HEAD, POST\r\n");
         return 0;
     }
+    if (answer_form_table(config, encoded, head_only))
+        return 0;
     const query_request request = decode_query(encoded);
     if (!request.valid()) {
         respond(400, "Bad Request",
