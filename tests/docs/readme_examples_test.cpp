@@ -69,7 +69,7 @@ TEST(Readme, ShowsWhatTheCheckerPrints)
     c.write("quasar_list.dat", replaced(*catalogue, "$05$19$51.56$", "$05$19min$51.56$"));
     c.write("query.frm",
             replaced(*query, "right ascension=14:00:30.5", "right ascension=01:00:00"));
-    const run_result check = c.run_check();
+    const run_result check = c.check().run();
     EXPECT_EQ("$ tarnvel-check my-query\n" + check.console,
               block_after(document("README.md"), "with its file, line and column:\n"));
     EXPECT_EQ(check.exit_status, 1);
