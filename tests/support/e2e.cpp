@@ -222,12 +222,13 @@ run_result test_command::run() const
     for (const std::string& argument : arguments_)
         words += " " + in_single_quotes(argument);
     const std::string redirections =
-        !streams_.empty() ? " " + streams_
-                          : " <" + (input_ ? in_single_quotes(in.string()) : std::string("/dev/null")) +
-                                " >" + in_single_quotes(out.string()) + " 2>" + in_single_quotes(err.string());
+        !streams_.empty()
+            ? " " + streams_
+            : " <" + (input_ ? in_single_quotes(in.string()) : std::string("/dev/null")) + " >" +
+                  in_single_quotes(out.string()) + " 2>" + in_single_quotes(err.string());
     // The program runs in a subshell, so that the setup's limits stay its own.
-    const std::string command = "cd " + in_single_quotes(case_->work_.string()) + " && (" + before_ +
-                                environment_ + words + redirections + "); echo $? >" +
+    const std::string command = "cd " + in_single_quotes(case_->work_.string()) + " && (" +
+                                before_ + environment_ + words + redirections + "); echo $? >" +
                                 in_single_quotes(status.string());
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 
