@@ -1,4 +1,4 @@
-// tarnvel-cgi: the door from a browser form on a web site to tarnvel, a
+// tarnvel-cgi: the web service of tarnvel's query, a
 // CGI/1.1 program that the web server runs once per request. A GET without a
 // query string answers with the query form; a GET with one, or a POST,
 // carries a query, which is checked field by field, written as "query.frm"

@@ -1,5 +1,5 @@
 // The query service as a reader meets it: tarnvel-cgi behind lighttpd, set
-// up with the README's configuration (serve-site), and headless Chromium
+// up with the guide's configuration (serve-site), and headless Chromium
 // opening the form, sending it, and reading the answer's table; and twenty
 // requests at once through the server, each answered with its own page.
 // Skipped where lighttpd, or for the browser Chromium, is not installed.
