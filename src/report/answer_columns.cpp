@@ -36,7 +36,7 @@ const table_column dec = {"DEJ2000",
                           "J2000",
                           "Declination at epoch and equinox J2000 (FK5)"};
 const table_column lower_limit = {
-    "l_z", "char", "1", nullptr, "meta.code.qual", nullptr, "'>' when z is a lower limit"};
+    "l_z", "char", "*", nullptr, "meta.code.qual", nullptr, "'>' when z is a lower limit"};
 const table_column redshift = {"z",     "double",           nullptr, nullptr, "src.redshift",
                                nullptr, "Emission redshift"};
 const table_column magnitude = {
