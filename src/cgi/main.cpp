@@ -182,13 +182,14 @@ int main(int, char** argv)
     head_only = method == "HEAD";
     site_config config;
     std::string problem;
-    if (!read_config(config, own_directory(argv[0]), problem)) {
+    const bool configured = read_config(config, own_directory(argv[0]), problem);
+    if (answer_vo_request(configured ? &config : nullptr, problem, method))
+        return 0;
+    if (!configured) {
         respond(500, "Internal Server Error",
                 message_page("The query service is not set up", problem));
         return 0;
     }
-    if (answer_vo_request(config, method))
-        return 0;
     std::string encoded;
     if (method == "GET" || method == "HEAD") {
         encoded = environment("QUERY_STRING");

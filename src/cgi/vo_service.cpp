@@ -216,30 +216,37 @@ sky_degrees test_position(const site_config& config, bool& readable)
     return position;
 }
 
-void answer_capabilities(const site_config& config, bool head_only)
+void answer_capabilities(const site_config* config, bool head_only)
 {
     bool readable = false;
-    const sky_degrees position = test_position(config, readable);
+    const sky_degrees position =
+        config == nullptr ? sky_degrees() : test_position(*config, readable);
     http_response response;
     response.type = xml_type;
     response.body = capabilities_document(program_url(current_origin()), position, test_radius);
     send_response(response, head_only);
 }
 
-void answer_availability(const site_config& config, bool head_only)
+void answer_availability(const site_config* config, const std::string& problem, bool head_only)
 {
     bool readable = false;
-    test_position(config, readable);
+    if (config != nullptr)
+        test_position(*config, readable);
+    std::string note = "The catalogue can be read.";
+    if (config == nullptr)
+        note = "The service is not set up: " + problem;
+    else if (!readable)
+        note = "The catalogue cannot be read now.";
     http_response response;
     response.type = xml_type;
-    response.body = availability_document(readable, readable ? "The catalogue can be read."
-                                                             : "The catalogue cannot be read now.");
+    response.body = availability_document(readable, note);
     send_response(response, head_only);
 }
 
 } // namespace
 
-bool answer_vo_request(const site_config& config, const std::string& method)
+bool answer_vo_request(const site_config* settings, const std::string& problem,
+                       const std::string& method)
 {
     const std::string path = environment("PATH_INFO");
     const bool head_only = method == "HEAD";
@@ -252,14 +259,21 @@ bool answer_vo_request(const site_config& config, const std::string& method)
             refused.headers = "Allow: GET, HEAD\r\n";
             send_response(refused, head_only);
         } else if (path.size() >= 13 && path.compare(path.size() - 13, 13, "/capabilities") == 0) {
-            answer_capabilities(config, head_only);
+            answer_capabilities(settings, head_only);
         } else {
-            answer_availability(config, head_only);
+            answer_availability(settings, problem, head_only);
         }
         return true;
     }
     if (path != "/scs" && path != "/scs/")
         return false;
+    if (settings == nullptr) {
+        send_response(
+            error_response(200, "OK", votable, "The cone search is not set up: " + problem),
+            head_only);
+        return true;
+    }
+    const site_config& config = *settings;
     if (method != "GET" && method != "HEAD") {
         http_response refused =
             error_response(405, "Method Not Allowed", votable, "A cone search is asked with GET.");

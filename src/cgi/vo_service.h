@@ -15,8 +15,11 @@ namespace tarnvel {
 
 // Answers the request when its PATH_INFO names one of the services above
 // (`method` is REQUEST_METHOD) and returns true; returns false, having
-// sent nothing, for any other path.
-bool answer_vo_request(const site_config& config, const std::string& method);
+// sent nothing, for any other path. Without `config` (the settings are
+// unusable, for the reason `problem`), the availability says so and the
+// cone search answers an error VOTable.
+bool answer_vo_request(const site_config* config, const std::string& problem,
+                       const std::string& method);
 
 // Answers the form's query `encoded` as a table and returns true when its
 // RESPONSEFORMAT asks for VOTable or CSV (or is not offered: an error);
