@@ -122,6 +122,12 @@ std::string form_page(const query_request& request, bool mark_faults, const std:
                     html_escaped(request.faults[f]) + "</strong>";
         page += "</p>\n";
     }
+    page += "<p><label for=\"RESPONSEFORMAT\">Answer as</label>\n"
+            "<select id=\"RESPONSEFORMAT\" name=\"RESPONSEFORMAT\">\n"
+            "<option value=\"html\" selected>a page</option>\n"
+            "<option value=\"votable\">a VOTable (for TOPCAT, Aladin, astropy)</option>\n"
+            "<option value=\"csv\">CSV</option>\n"
+            "</select></p>\n";
     page += "<p><button type=\"submit\">Ask the catalogue</button></p>\n</form>\n";
     return page + frame_bottom();
 }

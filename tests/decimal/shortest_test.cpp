@@ -1,0 +1,75 @@
+// The shortest fixed-point text of a double: chosen texts, and a round trip
+// through the C library's reading for values of every size.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "decimal/shortest.h"
+
+namespace tarnvel {
+
+namespace {
+
+std::string shortest(double value)
+{
+    std::string text;
+    append_shortest(text, value);
+    return text;
+}
+
+} // namespace
+
+TEST(Shortest, WritesTheFewestDigitsWithoutExponent)
+{
+    const struct {
+        double value;
+        std::string text;
+    } cases[] = {
+        {0.0, "0"},
+        {-0.0, "-0"},
+        {187.5, "187.5"},
+        {-45.01, "-45.01"},
+        {0.1, "0.1"},
+        {1.0 / 3.0, "0.3333333333333333"},
+        {359.99999999999994, "359.99999999999994"},
+        {1.2e-5, "0.000012"},
+        {1e8, "100000000"},
+        {1.5e12 / 1e12, "1.5"},
+        {123456789012345680.0, "123456789012345680"},
+        {5e-324, "0." + std::string(323, '0') + "5"},
+        {std::numeric_limits<double>::infinity(), "+Inf"},
+        {-std::numeric_limits<double>::infinity(), "-Inf"},
+        {std::numeric_limits<double>::quiet_NaN(), "NaN"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(shortest(c.value), c.text) << c.text;
+}
+
+TEST(Shortest, ReadsBackAsTheSameDouble)
+{
+    std::mt19937_64 random(24);
+    std::uniform_real_distribution<double> degrees(-360.0, 360.0);
+    for (int i = 0; i < 4000; ++i) {
+        double value = degrees(random);
+        if (i % 2 == 1) { // any bit pattern of a finite double
+            const std::uint64_t bits = random();
+            std::memcpy(&value, &bits, sizeof value);
+            if (!std::isfinite(value))
+                continue;
+        }
+        const std::string text = shortest(value);
+        ASSERT_EQ(std::strtod(text.c_str(), nullptr), value) << text;
+        ASSERT_EQ(text.find('e'), std::string::npos) << text;
+        // One digit fewer would not do: the text keeps no digit it needs not.
+        const std::size_t last = text.find_last_not_of("0");
+        ASSERT_NE(text[last], '.') << text;
+    }
+}
+
+} // namespace tarnvel
