@@ -80,6 +80,9 @@ bool read_config(site_config& config, const std::string& own_directory, std::str
         problem = "TARNVEL_SPOOL names no directory that this program may write.";
         return false;
     }
+    config.index = environment("TARNVEL_INDEX");
+    config.index =
+        config.index.empty() ? config.spool + "/.tarnvel-index" : absolute_path(config.index);
 
     config.program = environment("TARNVEL_PROGRAM");
     if (config.program.empty()) {

@@ -12,6 +12,9 @@ struct site_config {
     std::string style;         // TARNVEL_STYLE: the table style, or empty
     std::string default_query; // TARNVEL_QUERY: the form's default values, or empty
     std::string spool;         // TARNVEL_SPOOL: where each request's directory is made
+    std::string index;         // TARNVEL_INDEX: the catalogue's position index
+                               // (by default ".tarnvel-index" in the spool)
+    std::string self;          // this program's own file, which makes the index (set by main)
     std::string program;       // TARNVEL_PROGRAM: the tarnvel that answers
     int time_limit = 60;       // TARNVEL_TIME_LIMIT: seconds a run may take (1 to a day)
     int max_runs = 1;          // TARNVEL_MAX_RUNS: runs at once (1 to 1000)

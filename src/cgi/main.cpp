@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "cgi/catalogue_index.h"
 #include "cgi/config.h"
 #include "cgi/form_fields.h"
 #include "cgi/pages.h"
@@ -17,6 +18,7 @@
 #include "system/child_process.h"
 #include "system/input_file.h"
 #include "system/paths.h"
+#include "system/process.h"
 
 namespace tarnvel {
 
@@ -170,11 +172,31 @@ bool read_form_body(std::string& encoded)
     return true;
 }
 
+// `tarnvel-cgi --index`: makes the site's position index, waiting for
+// another process that makes it, and says how it went (`loud`); the
+// service's own background making (--index-quietly) gives up when another
+// process makes it and says nothing. Exit status 0 when an index that
+// describes the catalogue is in place, 1 otherwise.
+int make_index(bool configured, const site_config& config, const std::string& problem, bool loud)
+{
+    if (!configured) {
+        if (loud)
+            console_write(("tarnvel-cgi: " + problem + "\n").c_str());
+        return 1;
+    }
+    const index_making making = make_site_index(config, loud);
+    if (loud)
+        console_write(
+            (std::string("tarnvel-cgi: ") + index_making_text(making) + " (" + config.index + ")\n")
+                .c_str());
+    return making == index_making::made || making == index_making::current ? 0 : 1;
+}
+
 } // namespace
 
 } // namespace tarnvel
 
-int main(int, char** argv)
+int main(int argc, char** argv)
 {
     using namespace tarnvel;
     install_termination_handler();
@@ -183,6 +205,10 @@ int main(int, char** argv)
     site_config config;
     std::string problem;
     const bool configured = read_config(config, own_directory(argv[0]), problem);
+    config.self = own_program(argv[0]);
+    if (argc == 2 &&
+        (std::strcmp(argv[1], "--index") == 0 || std::strcmp(argv[1], "--index-quietly") == 0))
+        return make_index(configured, config, problem, argv[1][7] == '\0');
     if (answer_vo_request(configured ? &config : nullptr, problem, method))
         return 0;
     if (!configured) {

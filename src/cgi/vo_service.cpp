@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cgi/catalogue_answers.h"
+#include "cgi/catalogue_index.h"
 #include "cgi/form_fields.h"
 #include "cgi/http_response.h"
 #include "cgi/timed_work.h"
@@ -104,16 +105,17 @@ http_response cone_answer(const site_config& config, const cone_request& request
         const cone area({request.ascension, request.declination}, request.radius);
         std::vector<table_cell> cells;
         long long rows = 0;
-        const reading_outcome outcome = cone_entries(text, area, [&](const answer_entry& e) {
-            if (rows == request.max_records) {
-                overflow = true;
-                return false;
-            }
-            ++rows;
-            append_row(body, request.format, {e.number, e.entry, e.distance}, request.detail,
-                       cells);
-            return true;
-        });
+        const reading_outcome outcome =
+            site_cone_entries(config, file, area, [&](const answer_entry& e) {
+                if (rows == request.max_records) {
+                    overflow = true;
+                    return false;
+                }
+                ++rows;
+                append_row(body, request.format, {e.number, e.entry, e.distance}, request.detail,
+                           cells);
+                return true;
+            });
         if (outcome == reading_outcome::cannot_open)
             return error_response(200, "OK", request.format, unreadable);
         if (outcome == reading_outcome::no_memory)

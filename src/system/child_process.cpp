@@ -114,6 +114,36 @@ run_slot::~run_slot()
         close(descriptor_); // which lets go of the lock
 }
 
+bool start_detached(const std::string& program, const char* argument)
+{
+    // Between fork and exec only calls that are safe in a child of a
+    // process with threads; the intermediate child ends at once, so that
+    // the program's parent is init and nobody has to wait for it.
+    const pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        setsid();
+        const pid_t grandchild = fork();
+        if (grandchild != 0)
+            _exit(grandchild < 0 ? 1 : 0);
+        for (const int signal_number : {SIGPIPE, SIGTERM, SIGINT, SIGHUP})
+            (void)signal(signal_number, SIG_DFL);
+        const int null_device = open("/dev/null", O_RDWR);
+        if (null_device < 0 || dup2(null_device, 0) < 0 || dup2(null_device, 1) < 0 ||
+            dup2(null_device, 2) < 0)
+            _exit(127);
+        execl(program.c_str(), program.c_str(), argument, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    pid_t waited;
+    do
+        waited = waitpid(child, &status, 0);
+    while (waited < 0 && errno == EINTR);
+    return waited == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 child_outcome run_child(const std::string& program, const std::string& directory, int seconds)
 {
     child_outcome outcome;

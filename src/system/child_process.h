@@ -69,6 +69,12 @@ constexpr std::size_t max_console = std::size_t{64} * 1024;
 // (install_termination_handler) arrives.
 child_outcome run_child(const std::string& program, const std::string& directory, int seconds);
 
+// Starts `program` with the one argument `argument` apart from this
+// process: in a session of its own, its standard input, output and error
+// on the null device, never waited for (it outlives this process). Returns
+// at once; false when it could not be started. Safe while other threads run.
+bool start_detached(const std::string& program, const char* argument);
+
 // Makes SIGTERM, SIGINT and SIGHUP a termination request that run_child and
 // termination_requested see, instead of ending the process at once, and
 // ignores SIGPIPE.

@@ -26,6 +26,13 @@ std::string absolute_path(const std::string& path)
 
 std::string own_directory(const char* argv0)
 {
+    const std::string path = own_program(argv0);
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string own_program(const char* argv0)
+{
     char resolved[4096];
     bool found = false;
 #if defined(__linux__)
@@ -37,11 +44,7 @@ std::string own_directory(const char* argv0)
 #endif
     if (!found)
         found = argv0 != nullptr && realpath(argv0, resolved) != nullptr;
-    if (!found)
-        return std::string();
-    std::string path = resolved;
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    return found ? std::string(resolved) : std::string();
 }
 
 bool is_writable_directory(const std::string& path)

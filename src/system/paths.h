@@ -19,6 +19,9 @@ std::string absolute_path(const std::string& path);
 // `argv0` is its first argument, for systems that cannot tell otherwise.
 // Empty when it cannot be found.
 std::string own_directory(const char* argv0);
+// The file of this program itself, its links followed; empty when it
+// cannot be found.
+std::string own_program(const char* argv0);
 
 // True when `path` names a directory this process may write and enter.
 bool is_writable_directory(const std::string& path);

@@ -52,6 +52,11 @@ bool replace_file(const std::string& path, const char* bytes, std::size_t size)
     return false;
 }
 
+bool remove_file(const std::string& path)
+{
+    return unlink(path.c_str()) == 0;
+}
+
 file_lock::~file_lock()
 {
     if (descriptor_ >= 0)

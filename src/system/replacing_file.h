@@ -18,6 +18,10 @@ namespace tarnvel {
 // file is removed and `path` is as it was.
 bool replace_file(const std::string& path, const char* bytes, std::size_t size);
 
+// Removes the file `path`; false when there was none or it could not be
+// removed.
+bool remove_file(const std::string& path);
+
 // An exclusive lock on the file `path` (created, mode 0644, where it does
 // not exist), held until the object goes or the process ends, however it
 // ends.
