@@ -97,12 +97,15 @@ protected:
     }
 
     // The requests' own directories left in the spool (the slots' lock
-    // files are the spool's for good).
+    // files and the position index with its lock are the spool's for good).
     int left_in_spool() const
     {
         int left = 0;
-        for (const fs::directory_entry& entry : fs::directory_iterator(spool()))
-            left += entry.path().filename() != ".tarnvel-slots";
+        for (const fs::directory_entry& entry : fs::directory_iterator(spool())) {
+            const std::string name = entry.path().filename().string();
+            left += name != ".tarnvel-slots" && name != ".tarnvel-index" &&
+                    name != ".tarnvel-index.lock";
+        }
         return left;
     }
 
@@ -328,6 +331,53 @@ TEST_F(Cgi, ConeSearchAnswersWithVotablesUnderTheSameLimits)
                   .body.find("<vosi:available>false</vosi:available>"),
               std::string::npos)
         << "the setting is checked first";
+}
+
+TEST_F(Cgi, ConesThroughThePositionIndexAnswerTheSameBytes)
+{
+    // A catalogue of its own: the demo's entries and more, some over two lines.
+    std::string catalogue;
+    for (int k = 0; k < 400; ++k) {
+        catalogue += "Q" + std::to_string(k) + "$" + std::to_string(k % 24) + "$" +
+                     std::to_string(k % 60) + (k % 7 == 0 ? "$\n" : "$") + "1.5$" +
+                     (k % 2 == 0 ? "-" : "+") + std::to_string(k % 91) + "$" +
+                     std::to_string(k % 60) + "$2$2.5$18$1e8$0$0$0$0$0$0$B" + std::to_string(k) +
+                     "$\n";
+    }
+    site.write("quasar_list.dat", catalogue + "$\n");
+    const char* cones[] = {"RA=0&DEC=0&SR=20",           "RA=359.9&DEC=-89.9&SR=3",
+                           "RA=150&DEC=45&SR=0.00028",   "RA=15.1&DEC=-1&SR=1&VERB=3",
+                           "RA=1&DEC=2&SR=180&MAXREC=7", "RA=200&DEC=30&SR=30&RESPONSEFORMAT=csv"};
+    std::vector<std::string> without;
+    const fs::path index = spool() / ".tarnvel-index";
+    for (const char* query : cones) {
+        fs::remove(index); // nothing of a background making answers these
+        without.push_back(get(query, "PATH_INFO=/scs").body);
+    }
+    // A cone without an index has one made in the background.
+    for (int waited = 0; waited < 200 && !fs::exists(index); ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(fs::exists(index)) << "made after the first cone";
+
+    const run_result made = site.cgi().before(settings() + " ").arg("--index").run();
+    EXPECT_EQ(made.exit_status, 0);
+    EXPECT_NE(made.console.find("tarnvel-cgi: The position index describes the catalogue "
+                                "already."),
+              std::string::npos)
+        << made.console;
+    for (std::size_t k = 0; k < without.size(); ++k)
+        EXPECT_EQ(get(cones[k], "PATH_INFO=/scs").body, without[k]) << cones[k];
+
+    // A new catalogue: the index is made anew by the command.
+    site.write("quasar_list.dat", catalogue.substr(catalogue.size() / 2) + "$\n");
+    const run_result again = site.cgi().before(settings() + " ").arg("--index").run();
+    EXPECT_EQ(again.exit_status, 0);
+    EXPECT_NE(again.console.find("The position index of the catalogue is made."), std::string::npos)
+        << again.console;
+    const run_result unset = site.cgi().arg("--index").run();
+    EXPECT_EQ(unset.exit_status, 1);
+    EXPECT_NE(unset.console.find("TARNVEL_CATALOGUE is not set"), std::string::npos);
+    EXPECT_EQ(left_in_spool(), 0);
 }
 
 TEST_F(Cgi, FormQueryAsTablesWhileThePageStaysTarnvels)
