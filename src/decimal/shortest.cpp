@@ -3,6 +3,7 @@
 #include "decimal/shortest.h"
 
 #include <cmath>
+#include <limits>
 
 #include "decimal/digits.h"
 #include "decimal/format.h"
@@ -87,8 +88,15 @@ void append_shortest(std::string& out, double value)
         out += value < 0 ? "-Inf" : "+Inf";
         return;
     }
+    // A normal double lies within half a unit in its last place (at most
+    // 2^-53 of itself) of every text that reads back as it, which is less
+    // than half the step of 15 significant digits: when a text of at most
+    // 15 digits reads back, it is the value rounded to 15 digits (trailing
+    // zeros dropped). So 15, 16 and 17 digits are tried in turn; subnormal
+    // doubles, whose unit is larger, from 1 digit on.
     char text[max_number_text + 1];
-    for (int precision = 1;; ++precision) {
+    const bool normal = std::fabs(value) >= std::numeric_limits<double>::min();
+    for (int precision = normal ? 15 : 1;; ++precision) {
         char* const end = format_general(text, value, precision, 0);
         *end = '\0';
         if (precision == 17 || value_of(text) == value) {

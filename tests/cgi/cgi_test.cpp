@@ -382,8 +382,9 @@ TEST_F(Cgi, ConesThroughThePositionIndexAnswerTheSameBytes)
 
 TEST_F(Cgi, FormQueryAsTablesWhileThePageStaysTarnvels)
 {
-    EXPECT_NE(get("").body.find("<select id=\"RESPONSEFORMAT\" name=\"RESPONSEFORMAT\">\n"
-                                "<option value=\"html\" selected>a page</option>"),
+    EXPECT_NE(get("").body.find("<legend>Answer as</legend>\n<label><input type=\"radio\" "
+                                "id=\"format-html\" name=\"RESPONSEFORMAT\" value=\"html\" "
+                                "checked> a page</label>"),
               std::string::npos);
     if (site_texts_are_defaults()) {
         EXPECT_TRUE(get(std::string(demo_query) + "&RESPONSEFORMAT=html").body ==

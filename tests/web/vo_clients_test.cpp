@@ -35,7 +35,7 @@ struct command_result {
 command_result run_command(const std::string& command)
 {
     command_result result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    FILE* pipe = popen(("{ " + command + "\n} 2>&1").c_str(), "r");
     if (pipe == nullptr)
         return result;
     char chunk[4096];
@@ -78,6 +78,7 @@ std::string client_catalogue()
         {"Q south \xe9", "06$00$00", "-89$59$40"},
         {"Q south ]]> 2", "18$00$00", "-90$00$00"},
         {"Q minus zero", "12$00$00", "-0.000001$30$00"},
+        {"Q 0242+0730", "02$42$00", "+07$30$00"}, // the guide's examples' position
     };
     std::string text;
     for (const special& s : specials)
@@ -136,6 +137,22 @@ protected:
         EXPECT_EQ(answer.status, 200) << target;
         site_.write(name, answer.body);
         return site_.directory() / name;
+    }
+
+    // The guide's example behind `marker`, asking this service.
+    std::string guide_example(const std::string& marker) const
+    {
+        const std::string guide =
+            read_file(fs::path(TARNVEL_WEB_DIR) / "../../docs/guide.md").value_or("");
+        const std::size_t at = guide.find("<!-- example: " + marker + " -->\n```");
+        if (at == std::string::npos)
+            return "";
+        const std::size_t body = guide.find('\n', guide.find("```", at)) + 1;
+        std::string text = guide.substr(body, guide.find("```\n", body) - body);
+        const std::string example = "http://example.org/alsc/query.cgi";
+        for (std::size_t k; (k = text.find(example)) != std::string::npos;)
+            text.replace(k, example.size(), base());
+        return text;
     }
 
     e2e_case site_;
@@ -223,6 +240,34 @@ TEST_F(VoClients, StiltsConeAndConeskymatchUseTheService)
     EXPECT_NE(found.find("\na,"), std::string::npos) << found;
     EXPECT_NE(found.find("\nb,"), std::string::npos) << found;
     EXPECT_EQ(found.find("\nc,"), std::string::npos) << found;
+}
+
+TEST_F(VoClients, GuideExamplesWork)
+{
+    const std::string pyvo = guide_example("pyvo");
+    ASSERT_NE(pyvo, "");
+    if (run_command("/usr/bin/python3 -c 'import pyvo'").status != 0)
+        GTEST_SKIP() << "pyvo is not installed: the guide's example was not run (Debian: "
+                        "python3-pyvo)";
+    site_.write("example.py",
+                "from astropy.utils import iers\niers.conf.auto_download = False\n" + pyvo);
+    const command_result printed = run_command(
+        "/usr/bin/python3 " + shell_quoted((site_.directory() / "example.py").string()));
+    EXPECT_EQ(printed.status, 0) << printed.output;
+    EXPECT_NE(printed.output.find("40.5 7.5 Q 0242+0730 2.5"), std::string::npos) << printed.output;
+
+    const std::string stilts = guide_example("stilts");
+    ASSERT_NE(stilts, "");
+    if (!installed("stilts"))
+        GTEST_SKIP() << "STILTS is not installed: the guide's lines were not run (Debian: stilts)";
+    site_.write("mine.csv", "id,ra,dec\nmine,40.5,7.5\n");
+    const command_result ran =
+        run_command("cd " + shell_quoted(site_.directory().string()) + " && " + stilts);
+    EXPECT_EQ(ran.status, 0) << ran.output;
+    EXPECT_NE(read_file(site_.directory() / "cone.vot").value_or("").find("Q 0242+0730"),
+              std::string::npos);
+    EXPECT_NE(read_file(site_.directory() / "matched.csv").value_or("").find("mine,"),
+              std::string::npos);
 }
 
 } // namespace tarnvel

@@ -76,14 +76,19 @@ TEST_F(Web, FormSentFromABrowserIsAnsweredWithTheTable)
                                "required, valid"))
         << joined(form);
     int fields = 0;
+    int formats = 0; // the choice of page, VOTable or CSV
     std::string sends;
     for (const std::string& line : form) {
+        formats += line.rfind("field RESPONSEFORMAT: ", 0) == 0;
         fields += line.rfind("field ", 0) == 0;
         if (line.rfind("sends: ", 0) == 0)
             sends = line.substr(7);
     }
-    EXPECT_EQ(fields, 11) << joined(form);
+    EXPECT_EQ(fields - formats, 11) << joined(form);
+    EXPECT_EQ(formats, 3) << joined(form);
     ASSERT_EQ(sends.rfind("/query.cgi?epoch=2000&ra_min=02%3A30%3A00&", 0), 0u) << joined(form);
+    const std::string page_asked = "&RESPONSEFORMAT=html";
+    EXPECT_EQ(sends.substr(sends.size() - page_asked.size()), page_asked) << sends;
 
     // The address the browser sends is the answer: the demo's 16 of 32.
     std::string encoded;
