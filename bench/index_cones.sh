@@ -46,14 +46,19 @@ cones() {
     timed "$url/scs?RA=${place%,*}&DEC=${place#*,}&SR=0.1" "$site/$1.$place"
   done | median
 }
+# hold_lock: holds the index's lock (in a process of its own, $holder), so
+# that no index is made while cones are timed without one.
+hold_lock() {
+  sh -c 'exec 9>"$1"; flock 9; exec sleep 100000' sh "$index.lock" &
+  holder=$!
+  sleep 0.2
+  rm -f "$index"
+}
 build_env="TARNVEL_CATALOGUE=$site/data/quasar_list.dat TARNVEL_SPOOL=$site/spool"
 
 timed "$page" /dev/null >/dev/null
 page_s=$(for _ in 1 2 3; do timed "$page" "$site/page"; done | median)
-flock "$index.lock" sleep 100000 &
-holder=$!
-sleep 0.2
-rm -f "$index"
+hold_lock
 cones without warm >/dev/null
 without_warm=$(cones without warm)
 without_churned=$(cones without churned)
@@ -81,10 +86,7 @@ if [ "$sources" -gt 0 ] && command -v stilts >/dev/null; then
     awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { printf "%.1f", e - s }'
   }
   with_match=$(match with)
-  flock "$index.lock" sleep 100000 &
-  holder=$!
-  sleep 0.2
-  rm -f "$index"
+  hold_lock
   without_match=$(match without)
   cmp -s "$site/with.matches.csv" "$site/without.matches.csv" || echo "DIFFERENT: coneskymatch"
   printf 'stilts coneskymatch of %s sources: %s s without index, %s s with (%s rows)\n' "$sources" \
