@@ -78,7 +78,7 @@ printf 'making the index: %s s; one reading (a cone without it): %s s; ratio %s\
   "$(awk -v m="$made_s" -v r="$without_warm" 'BEGIN { printf "%.2f", m / r }')"
 
 if [ "$sources" -gt 0 ] && command -v stilts >/dev/null; then
-  awk -v n="$sources" 'BEGIN { srand(7); print "ra,dec"; for (i = 0; i < n; i++) printf "%.5f,%.5f\n", rand() * 360, asin(2 * rand() - 1) * 57.29577951308232 }' >"$site/sources.csv"
+  awk -v n="$sources" 'BEGIN { srand(7); print "ra,dec"; for (i = 0; i < n; i++) printf "%.5f,%.5f\n", rand() * 360, atan2(u = 2 * rand() - 1, sqrt(1 - u * u)) * 57.29577951308232 }' >"$site/sources.csv"
   match() {
     start=$(date +%s.%N)
     stilts coneskymatch in="$site/sources.csv" ifmt=csv ra=ra dec=dec sr=0.0028 usefoot=false \
