@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "input/catalogue_walk.h"
+#include "input/indexed_cone.h"
 #include "select/cone.h"
-#include "select/indexed_cone.h"
-#include "select/position_index.h"
+#include "state/position_index.h"
 #include "support/record_text.h"
 #include "support/scratch_file.h"
 

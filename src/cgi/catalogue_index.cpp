@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "select/index_building.h"
-#include "select/indexed_cone.h"
-#include "select/position_index.h"
+#include "input/index_building.h"
+#include "input/indexed_cone.h"
+#include "state/position_index.h"
 #include "system/child_process.h"
 #include "system/replacing_file.h"
 

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "cgi/catalogue_index.h"
-#include "select/index_building.h"
-#include "select/indexed_cone.h"
-#include "select/position_index.h"
+#include "input/index_building.h"
+#include "input/indexed_cone.h"
+#include "state/position_index.h"
 #include "support/record_text.h"
 #include "system/replacing_file.h"
 

@@ -1,6 +1,6 @@
 // The position index's file: its bytes written from rows, and read back
 // with every part checked.
-#include "select/position_index.h"
+#include "state/position_index.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,9 +17,11 @@ namespace {
 constexpr char magic[8] = {'T', 'V', 'P', 'O', 'S', 'I', 'D', 'X'};
 constexpr std::size_t version_bytes = 16;
 constexpr std::size_t identity_at = 32 + 8;
-constexpr std::size_t starts_at = identity_at + 7 * 8;
-constexpr std::size_t checksums_at = starts_at + (index_groups + 1) * 8;
-constexpr std::size_t header_checksum_at = checksums_at + index_groups * 8;
+constexpr std::size_t word_bytes = 8;
+constexpr std::size_t groups = index_groups;
+constexpr std::size_t starts_at = identity_at + 7 * word_bytes;
+constexpr std::size_t checksums_at = starts_at + (groups + 1) * word_bytes;
+constexpr std::size_t header_checksum_at = checksums_at + groups * word_bytes;
 constexpr std::size_t header_bytes = header_checksum_at + 8;
 
 void put64(char* at, std::uint64_t value)
@@ -124,8 +126,8 @@ bool read_whole(const input_file& file, std::uint64_t offset, char* into, std::s
 {
     std::size_t got = 0;
     while (got < size) {
-        const long long n =
-            file.read_at(static_cast<long long>(offset + got), into + got, size - got);
+        const std::uint64_t at = offset + got;
+        const long long n = file.read_at(static_cast<long long>(at), into + got, size - got);
         if (n <= 0)
             return false;
         got += static_cast<std::size_t>(n);

@@ -1,6 +1,6 @@
 // Cones through the position index: windows of zones and right ascension,
 // and the entries read again and checked.
-#include "select/indexed_cone.h"
+#include "input/indexed_cone.h"
 
 #include <algorithm>
 #include <cmath>
@@ -75,9 +75,14 @@ void take_window(const std::vector<index_row>& rows, double centre, double width
         take_range(rows, 0.0, to - 360.0, out);
 }
 
+// Whether two doubles have the same bits (NaN with itself included).
 bool same_bits(double a, double b)
 {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    std::uint64_t bits_a;
+    std::uint64_t bits_b;
+    std::memcpy(&bits_a, &a, sizeof a);
+    std::memcpy(&bits_b, &b, sizeof b);
+    return bits_a == bits_b;
 }
 
 // Reads the entry of `row` again from `catalogue` into `entry`; false when

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/record.h"
-#include "select/position_index.h"
+#include "state/position_index.h"
 #include "system/input_file.h"
 
 namespace tarnvel {

@@ -1,12 +1,12 @@
 // The position index made by one reading of the catalogue in order.
-#include "select/index_building.h"
+#include "input/index_building.h"
 
 #include <cstdint>
 #include <limits>
 
 #include "input/catalogue_entries.h"
 #include "input/scan_stream.h"
-#include "select/position_index.h"
+#include "state/position_index.h"
 
 namespace tarnvel {
 
