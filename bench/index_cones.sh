@@ -78,7 +78,13 @@ printf 'making the index: %s s; one reading (a cone without it): %s s; ratio %s\
   "$(awk -v m="$made_s" -v r="$without_warm" 'BEGIN { printf "%.2f", m / r }')"
 
 if [ "$sources" -gt 0 ] && command -v stilts >/dev/null; then
-  awk -v n="$sources" 'BEGIN { srand(7); print "ra,dec"; for (i = 0; i < n; i++) printf "%.5f,%.5f\n", rand() * 360, atan2(u = 2 * rand() - 1, sqrt(1 - u * u)) * 57.29577951308232 }' >"$site/sources.csv"
+  # Half the sources a few seconds of arc from an entry, half anywhere.
+  awk -F'$' -v n="$sources" -v entries="$entries" 'BEGIN { srand(7); print "ra,dec"; step = int(entries / (n / 2)) }
+    NR % step == 1 && taken < n / 2 && NF > 17 {
+      sign = $5 ~ /^ *-/ ? -1 : 1; d = $5 < 0 ? -$5 : $5
+      printf "%.6f,%.6f\n", ($2 * 3600 + $3 * 60 + $4) / 240 + 0.0005, sign * (d * 3600 + $6 * 60 + $7) / 3600; taken++ }
+    END { for (i = taken; i < n; i++) printf "%.5f,%.5f\n", rand() * 360, atan2(u = 2 * rand() - 1, sqrt(1 - u * u)) * 57.29577951308232 }' \
+    "$catalogue" >"$site/sources.csv"
   match() {
     start=$(date +%s.%N)
     stilts coneskymatch in="$site/sources.csv" ifmt=csv ra=ra dec=dec sr=0.0028 usefoot=false \
