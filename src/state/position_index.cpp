@@ -159,15 +159,29 @@ int zone_of(double dec)
 
 std::vector<char> encode_index(std::vector<index_row>& rows, const file_identity& identity)
 {
-    std::sort(rows.begin(), rows.end(), [](const index_row& a, const index_row& b) {
-        const int ga = group_of(a);
-        const int gb = group_of(b);
-        if (ga != gb)
-            return ga < gb;
-        if (ga != 0 && a.ra != b.ra)
-            return a.ra < b.ra;
-        return a.ordinal < b.ordinal;
-    });
+    // Into their groups by counting, then each zone by right ascension (and
+    // place in the list, for equal ones): the group of a row is worked out
+    // once, not at every comparison.
+    std::vector<std::size_t> firsts(groups + 1, 0);
+    for (const index_row& row : rows)
+        ++firsts[static_cast<std::size_t>(group_of(row)) + 1];
+    for (std::size_t group = 1; group <= groups; ++group)
+        firsts[group] += firsts[group - 1];
+    std::vector<index_row> sorted(rows.size());
+    {
+        std::vector<std::size_t> next(firsts.begin(), firsts.end() - 1);
+        for (const index_row& row : rows)
+            sorted[next[static_cast<std::size_t>(group_of(row))]++] = row;
+    }
+    for (std::size_t group = 0; group < groups; ++group)
+        std::sort(sorted.begin() + static_cast<std::ptrdiff_t>(firsts[group]),
+                  sorted.begin() + static_cast<std::ptrdiff_t>(firsts[group + 1]),
+                  [group](const index_row& a, const index_row& b) {
+                      if (group != 0 && a.ra != b.ra)
+                          return a.ra < b.ra;
+                      return a.ordinal < b.ordinal;
+                  });
+    rows.swap(sorted);
     std::vector<char> bytes(header_bytes + rows.size() * index_row_bytes);
     char* const header = bytes.data();
     std::memcpy(header, magic, sizeof magic);
