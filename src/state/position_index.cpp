@@ -238,9 +238,11 @@ index_state position_index::open(const input_file& file, const file_identity& ca
     starts_.clear();
     checksums_.clear();
     std::vector<char> header(header_bytes);
-    if (!file.is_regular() || file.size() < 16 ||
-        !read_whole(file, 0, header.data(),
-                    file.size() < static_cast<long long>(header_bytes) ? 16 : header_bytes))
+    // As much of the header as there is; the checks below tell a short one.
+    const std::size_t readable = file.size() < static_cast<long long>(header_bytes)
+                                     ? static_cast<std::size_t>(file.size())
+                                     : header_bytes;
+    if (!file.is_regular() || file.size() < 16 || !read_whole(file, 0, header.data(), readable))
         return index_state::damaged;
     char version[version_bytes] = {};
     const char own_version[] = TARNVEL_VERSION;
@@ -249,11 +251,14 @@ index_state position_index::open(const input_file& file, const file_identity& ca
         get32(header.data() + 8) != index_format_version ||
         get32(header.data() + 12) != index_zones)
         return index_state::other_version;
+    // Another program's index is told by its version before its checksums,
+    // which another program may compute otherwise.
+    if (readable >= 16 + version_bytes &&
+        std::memcmp(header.data() + 16, version, version_bytes) != 0)
+        return index_state::other_version;
     if (file.size() < static_cast<long long>(header_bytes) ||
         get64(header.data() + header_checksum_at) != checksum(header.data(), header_checksum_at))
         return index_state::damaged;
-    if (std::memcmp(header.data() + 16, version, version_bytes) != 0)
-        return index_state::other_version;
     const std::uint64_t rows = get64(header.data() + 32);
     const std::uint64_t row_room =
         static_cast<std::uint64_t>(file.size()) - header_bytes; // not negative: checked above
