@@ -122,6 +122,26 @@ bool read_again(input_file& catalogue, const index_row& row, record& entry)
            same_bits(ra, row.ra) && same_bits(dec, row.dec);
 }
 
+// Whether the place in the list of matches[k] (sorted by it) agrees with
+// the places of the entries before it: within the list's length, after the
+// one before and further on in the text, right behind it in the text when
+// it is the next in the list, and not right behind it otherwise. (The
+// place itself is the index's word, guarded by its checksums: only a
+// reading of the whole catalogue could count it.)
+bool places_agree(const std::vector<index_row>& matches, std::size_t k, std::uint64_t rows)
+{
+    const index_row& row = matches[k];
+    if (row.ordinal >= rows)
+        return false;
+    if (k == 0)
+        return true;
+    const index_row& before = matches[k - 1];
+    const bool next = row.ordinal == before.ordinal + 1;
+    const bool adjacent = before.offset + before.length == row.offset;
+    return row.ordinal > before.ordinal && row.offset > before.offset &&
+           (before.length == 0 || next == adjacent);
+}
+
 } // namespace
 
 indexed_answer indexed_cone(const position_index& index, input_file& catalogue,
@@ -164,7 +184,7 @@ indexed_answer indexed_cone(const position_index& index, input_file& catalogue,
               [](const index_row& a, const index_row& b) { return a.ordinal < b.ordinal; });
     entries.resize(matches.size());
     for (std::size_t k = 0; k < matches.size(); ++k) {
-        if ((k > 0 && matches[k].ordinal == matches[k - 1].ordinal) ||
+        if (!places_agree(matches, k, index.row_count()) ||
             !read_again(catalogue, matches[k], entries[k].entry)) {
             entries.clear();
             return indexed_answer::failed;

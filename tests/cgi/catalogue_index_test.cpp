@@ -339,8 +339,9 @@ TEST_F(CatalogueIndex, IndexTruncatedCorruptedOfAnotherVersionOrCatalogue)
 
 TEST_F(CatalogueIndex, RowsNamingAnotherPlaceGiveTheCataloguesAnswer)
 {
-    // A sound index, checksums and all, whose rows point elsewhere: one
-    // into the middle of an entry, one at the next entry.
+    // A sound index, checksums and all, whose rows point elsewhere: into
+    // the middle of an entry, at the next entry, or with the places in the
+    // list of the two entries swapped.
     const std::string text = "A$01$00$00$+10$00$00$1$2$3$4$5$6$7$8$9$B$\n"
                              "C$01$00$01$+10$00$00$1$2$3$4$5$6$7$8$9$D$\n$\n";
     write_catalogue(text);
@@ -348,12 +349,19 @@ TEST_F(CatalogueIndex, RowsNamingAnotherPlaceGiveTheCataloguesAnswer)
     ASSERT_TRUE(file.open(config.catalogue.c_str()));
     file_identity identity;
     ASSERT_TRUE(file.identify(identity));
-    const std::size_t second = text.find("C$");
-    for (const std::uint64_t offset : {std::uint64_t{2}, std::uint64_t{second}}) {
+    const std::uint64_t second = text.find("C$");
+    struct forgery {
+        const char* name;
+        std::uint64_t first_offset;
+        bool swapped;
+    };
+    for (const forgery& f :
+         {forgery{"into an entry", 2, false}, forgery{"at the next entry", second, false},
+          forgery{"places swapped", 0, true}}) {
         std::vector<index_row> rows(2);
         for (std::uint32_t k = 0; k < 2; ++k) {
-            rows[k].ordinal = k;
-            rows[k].offset = k == 0 ? offset : second;
+            rows[k].ordinal = f.swapped ? 1 - k : k;
+            rows[k].offset = k == 0 ? f.first_offset : second;
             rows[k].length = static_cast<std::uint32_t>(k == 0 ? second : text.size() - 2 - second);
             rows[k].ra = 15.0 + k / 240.0;
             rows[k].dec = 10.0;
@@ -365,7 +373,8 @@ TEST_F(CatalogueIndex, RowsNamingAnotherPlaceGiveTheCataloguesAnswer)
         const cone area({15, 10}, 1);
         const answer_text full = full_answer(file, area);
         EXPECT_EQ(full.count, 2);
-        EXPECT_EQ(site_answer(config, file, area).text, full.text) << offset;
+        EXPECT_EQ(site_answer(config, file, area).text, full.text) << f.name;
+        EXPECT_FALSE(fs::exists(config.index)) << f.name << ": a failed index goes";
     }
 }
 
