@@ -46,6 +46,9 @@ index_making make_site_index(const site_config& config, bool wait)
         if (present.open(config.index, identity) == index_state::usable)
             return index_making::current;
     }
+    // Holding the lock, nobody else writes the index: a temporary file of
+    // it is what a making that was stopped (killed, the power gone) left.
+    remove_left_temporaries(config.index);
     std::vector<char> bytes;
     if (!build_index(catalogue, bytes) || !replace_file(config.index, bytes.data(), bytes.size()))
         return index_making::failed;

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -50,6 +51,23 @@ bool replace_file(const std::string& path, const char* bytes, std::size_t size)
         return true;
     unlink(name.data());
     return false;
+}
+
+void remove_left_temporaries(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string prefix =
+        (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp.";
+    DIR* listing = opendir(directory.c_str());
+    if (listing == nullptr)
+        return;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) == 0 && name.size() == prefix.size() + 6)
+            unlink((directory + "/" + name).c_str());
+    }
+    closedir(listing);
 }
 
 bool remove_file(const std::string& path)

@@ -18,6 +18,11 @@ namespace tarnvel {
 // file is removed and `path` is as it was.
 bool replace_file(const std::string& path, const char* bytes, std::size_t size);
 
+// Removes the temporary files that replace_file(`path`, ...) left behind
+// when it was stopped before it could (those named "<path>.tmp.*"); only
+// for a caller that knows no replace_file of `path` is under way.
+void remove_left_temporaries(const std::string& path);
+
 // Removes the file `path`; false when there was none or it could not be
 // removed.
 bool remove_file(const std::string& path);

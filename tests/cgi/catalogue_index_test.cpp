@@ -434,6 +434,14 @@ TEST_F(CatalogueIndex, FullDiskWhileWritingLeavesNoIndexAndConesAnswer)
     EXPECT_FALSE(fs::exists(config.index));
     EXPECT_EQ(stray_files(), 0) << "no temporary file stays";
     expect_same_answers(some_cones);
+
+    // What a making that was killed left goes with the next making.
+    std::ofstream(config.index + ".tmp.AbC123") << "part";
+    std::ofstream(config.index + ".tmp.kept") << "not of the index";
+    EXPECT_EQ(make_site_index(config, true), index_making::made);
+    EXPECT_FALSE(fs::exists(config.index + ".tmp.AbC123"));
+    EXPECT_TRUE(fs::exists(config.index + ".tmp.kept"));
+    fs::remove(config.index + ".tmp.kept");
 }
 
 TEST_F(CatalogueIndex, CatalogueThatIsNoRegularFileIsNeverIndexed)
