@@ -97,14 +97,14 @@ protected:
     }
 
     // The requests' own directories left in the spool (the slots' lock
-    // files and the position index with its lock are the spool's for good).
+    // files and the position index with its lock and, while it is made,
+    // its temporary file are the spool's own).
     int left_in_spool() const
     {
         int left = 0;
         for (const fs::directory_entry& entry : fs::directory_iterator(spool())) {
             const std::string name = entry.path().filename().string();
-            left += name != ".tarnvel-slots" && name != ".tarnvel-index" &&
-                    name != ".tarnvel-index.lock";
+            left += name != ".tarnvel-slots" && name.rfind(".tarnvel-index", 0) != 0;
         }
         return left;
     }
