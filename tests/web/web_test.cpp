@@ -44,12 +44,16 @@ protected:
 
     std::string url(const std::string& target) const { return server_->url(target); }
 
-    // The requests' own directories left in the spool.
+    // The requests' own directories left in the spool (not the slots' lock
+    // files nor the position index's files, which are the spool's own).
     int left_in_spool() const
     {
         int left = 0;
-        for (const fs::directory_entry& entry : fs::directory_iterator(site_.directory() / "spool"))
-            left += entry.path().filename() != ".tarnvel-slots";
+        for (const fs::directory_entry& entry :
+             fs::directory_iterator(site_.directory() / "spool")) {
+            const std::string name = entry.path().filename().string();
+            left += name != ".tarnvel-slots" && name.rfind(".tarnvel-index", 0) != 0;
+        }
         return left;
     }
 
