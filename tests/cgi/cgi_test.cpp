@@ -217,7 +217,7 @@ TEST_F(Cgi, LimitsOfSizeMethodTimeAndRunsAtOnce)
         [&] { get(demo_query, sleeper() + " TARNVEL_TIME_LIMIT=3 TARNVEL_MAX_RUNS=1"); });
     while (left_in_spool() == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const cgi_response busy = get(demo_query, "TARNVEL_MAX_RUNS=1");
+    const cgi_response busy = get(demo_query, "TARNVEL_MAX_RUNS=1 TARNVEL_SLOT_WAIT=0");
     first.join();
     EXPECT_EQ(busy.status, 503);
     EXPECT_NE(busy.headers.find("Retry-After: "), std::string::npos);
