@@ -1,13 +1,17 @@
-// The query service as a reader meets it: tarnvel-cgi behind lighttpd, set
-// up with the README's configuration (serve-site), and headless Chromium
-// opening the form, sending it, and reading the answer's table; and twenty
-// requests at once through the server, each answered with its own page.
-// Skipped where lighttpd, or for the browser Chromium, is not installed.
+// The query service as a reader meets it: tarnvel-cgi behind lighttpd and
+// behind Apache httpd (mod_cgi and mod_cgid), each set up with the README's
+// configuration (serve-site, serve-site-apache), and headless Chromium
+// opening the form, sending it, and reading the answer's table; twenty
+// requests at once through the server, each answered with its own page; a
+// chunked POST. Skipped where the server, or for the browser Chromium, is
+// not installed.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -89,6 +93,63 @@ http_answer http_get(int port, const std::string& target)
     return answer;
 }
 
+// The body of an HTTP/1.1 answer sent in chunks, joined; `body` as it
+// stands when it is not chunked.
+std::string joined_chunks(const std::string& head, const std::string& body)
+{
+    if (head.find("Transfer-Encoding: chunked\r\n") == std::string::npos)
+        return body;
+    std::string joined;
+    for (std::size_t at = 0; at < body.size();) {
+        const std::size_t line_end = body.find("\r\n", at);
+        if (line_end == std::string::npos)
+            break;
+        const std::size_t size = std::stoul(body.substr(at, line_end - at), nullptr, 16);
+        if (size == 0)
+            break;
+        joined += body.substr(line_end + 2, size);
+        at = line_end + 2 + size + 2;
+    }
+    return joined;
+}
+
+// POST `body` to `target` over HTTP/1.1 in two chunks, as a client that
+// does not know its length in advance sends it: the status and the body.
+http_answer http_post_chunked(int port, const std::string& target, const std::string& body)
+{
+    http_answer answer;
+    const int s = connect_to(port);
+    if (s < 0)
+        return answer;
+    const std::size_t half = body.size() / 2;
+    const auto chunk = [](const std::string& part) {
+        char size[32];
+        std::snprintf(size, sizeof size, "%zx\r\n", part.size());
+        return size + part + "\r\n";
+    };
+    const std::string request = "POST " + target +
+                                " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
+                                "Content-Type: application/x-www-form-urlencoded\r\n"
+                                "Transfer-Encoding: chunked\r\n\r\n" +
+                                chunk(body.substr(0, half)) + chunk(body.substr(half)) +
+                                "0\r\n\r\n";
+    if (write(s, request.data(), request.size()) != static_cast<ssize_t>(request.size())) {
+        close(s);
+        return answer;
+    }
+    std::string all;
+    char buffer[65536];
+    for (ssize_t got; (got = read(s, buffer, sizeof buffer)) > 0;)
+        all.append(buffer, static_cast<std::size_t>(got));
+    close(s);
+    const std::size_t end = all.find("\r\n\r\n");
+    if (all.rfind("HTTP/1.", 0) != 0 || end == std::string::npos)
+        return answer;
+    answer.status = std::stoi(all.substr(9, 3));
+    answer.body = joined_chunks(all.substr(0, end + 2), all.substr(end + 4));
+    return answer;
+}
+
 // A query: the demo's, with the maximal redshift given.
 std::string query_with_z_max(const std::string& z_max)
 {
@@ -97,25 +158,58 @@ std::string query_with_z_max(const std::string& z_max)
            z_max + "&v_min=-100&v_max=100&m_min=-100&m_max=100";
 }
 
-class Web : public testing::Test {
+// A web server the site is served by: its program, the script that sets
+// it up and runs it, and the script's last argument.
+struct web_server {
+    const char* name;
+    const char* program;
+    const char* script;
+    const char* variant;
+};
+
+// Names a server in the test's listing.
+void PrintTo(const web_server& server, std::ostream* out)
+{
+    *out << server.name;
+}
+
+const web_server servers[] = {
+    {"lighttpd", "lighttpd", "serve-site", ""},
+    {"apache_mod_cgi", "apache2", "serve-site-apache", "cgi"},
+    {"apache_mod_cgid", "apache2", "serve-site-apache", "cgid"},
+};
+
+class Web : public testing::TestWithParam<web_server> {
 protected:
     void SetUp() override
     {
         if (cgi_program_path().empty() || program_has_runner())
             GTEST_SKIP() << "tarnvel-cgi is built for POSIX systems, and runs a native tarnvel";
-        if (std::system("command -v lighttpd >/dev/null 2>&1") != 0)
-            GTEST_SKIP()
-                << "lighttpd is not installed: the query service was not served (Debian: lighttpd)";
+        const web_server& server = GetParam();
+        const std::string present = std::string("command -v ") + server.program +
+                                    " >/dev/null 2>&1 || test -x /usr/sbin/" + server.program;
+        if (std::system(present.c_str()) != 0)
+            GTEST_SKIP() << server.program << " is not installed: the query service was not "
+                         << "served by it (Debian: " << server.program << ")";
         port_ = free_port();
         ASSERT_GT(port_, 0);
-        const std::string script = (fs::path(TARNVEL_WEB_DIR) / "serve-site").string();
+        const std::string script = (fs::path(TARNVEL_WEB_DIR) / server.script).string();
         const std::string directory = site_.directory().string();
         const std::string port = std::to_string(port_);
         const std::string cgi = cgi_program_path();
-        const std::string log = (site_.directory() / "lighttpd.log").string();
+        const std::string variant = server.variant;
+        const std::string log = (site_.directory() / "server.log").string();
+        // The site's directories are opened to the account a server run
+        // as root takes.
+        fs::permissions(site_.directory(), fs::perms::owner_all | fs::perms::group_read |
+                                               fs::perms::group_exec | fs::perms::others_read |
+                                               fs::perms::others_exec);
         char* const argv[] = {const_cast<char*>(script.c_str()),
-                              const_cast<char*>(directory.c_str()), const_cast<char*>(port.c_str()),
-                              const_cast<char*>(cgi.c_str()), nullptr};
+                              const_cast<char*>(directory.c_str()),
+                              const_cast<char*>(port.c_str()),
+                              const_cast<char*>(cgi.c_str()),
+                              variant.empty() ? nullptr : const_cast<char*>(variant.c_str()),
+                              nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -131,7 +225,7 @@ protected:
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        FAIL() << "lighttpd did not start: " << read_file(log).value_or("");
+        FAIL() << GetParam().name << " did not start: " << read_file(log).value_or("");
     }
 
     void TearDown() override
@@ -163,7 +257,7 @@ protected:
 
 } // namespace
 
-TEST_F(Web, FormSentFromABrowserIsAnsweredWithTheTable)
+TEST_P(Web, FormSentFromABrowserIsAnsweredWithTheTable)
 {
     if (find_chromium().empty())
         GTEST_SKIP()
@@ -208,7 +302,7 @@ TEST_F(Web, FormSentFromABrowserIsAnsweredWithTheTable)
     EXPECT_EQ(left_in_spool(), 0);
 }
 
-TEST_F(Web, TwentyRequestsAtOnceEachGetTheirOwnPage)
+TEST_P(Web, TwentyRequestsAtOnceEachGetTheirOwnPage)
 {
     constexpr std::size_t requests = 20;
     std::vector<std::string> targets;
@@ -238,5 +332,23 @@ TEST_F(Web, TwentyRequestsAtOnceEachGetTheirOwnPage)
     }
     EXPECT_EQ(left_in_spool(), 0);
 }
+
+TEST_P(Web, ChunkedPostIsRefused)
+{
+    // Apache httpd passes a chunked body without CONTENT_LENGTH.
+    const std::string query = query_with_z_max("2.5");
+    const http_answer by_get = http_get(port_, query);
+    ASSERT_EQ(by_get.status, 200);
+    const http_answer by_post =
+        http_post_chunked(port_, "/query.cgi", query.substr(query.find('?') + 1));
+    EXPECT_EQ(by_post.status, 200) << by_post.body;
+    EXPECT_TRUE(by_post.body == by_get.body) << by_post.body;
+    EXPECT_EQ(left_in_spool(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, Web, testing::ValuesIn(servers),
+                         [](const testing::TestParamInfo<web_server>& server) {
+                             return std::string(server.param.name);
+                         });
 
 } // namespace tarnvel
