@@ -331,7 +331,7 @@ TEST_F(Cgi, SlowReaderHoldsTheSlotAndNeverLetsGo)
     const std::string marker = (site.directory() / "written").string();
     const std::string fifo = (site.directory() / "unread").string();
     ASSERT_EQ(std::system(("mkfifo " + shell_quoted(fifo)).c_str()), 0);
-    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK); // kept, never read
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); // never read
     ASSERT_GE(reader, 0);
     const pid_t slow = start_request(program("big", big_page_program(4 << 20, marker)) +
                                          " TARNVEL_MAX_RUNS=1 TARNVEL_SEND_LIMIT=2",
