@@ -1,9 +1,9 @@
-// tarnvel-cgi: the door from a browser form on a web site to tarnvel, a
-// CGI/1.1 program that the web server runs once per request. Its paths
-// (PATH_INFO) are a table; the program's own address (no path) answers a
-// GET without a query string with the query form; a GET with one, or a
-// POST, carries a query, which is checked field by field and answered by
-// tarnvel (cgi/query_answer.h). Any other path is 404.
+// tarnvel-cgi: the web service of tarnvel's query, a CGI/1.1 program that
+// the web server runs once per request. Its paths (PATH_INFO) are a table;
+// the program's own address (no path) answers a GET without a query string
+// with the query form; a GET with one, or a POST, carries a query, which is
+// checked field by field and answered by tarnvel (cgi/query_answer.h). Any
+// other path is 404.
 #include <string>
 
 #include "cgi/config.h"

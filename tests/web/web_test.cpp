@@ -1,5 +1,5 @@
 // The query service as a reader meets it: tarnvel-cgi behind lighttpd and
-// behind Apache httpd (mod_cgi and mod_cgid), each set up with the README's
+// behind Apache httpd (mod_cgi and mod_cgid), each set up with the guide's
 // configuration (serve-site, serve-site-apache), and headless Chromium
 // opening the form, sending it, and reading the answer's table; twenty
 // requests at once through the server, each answered with its own page; a
