@@ -7,9 +7,11 @@
 // not installed.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -73,8 +75,10 @@ http_answer http_get(int port, const std::string& target)
 {
     http_answer answer;
     const int s = connect_to(port);
-    if (s < 0)
+    if (s < 0) {
+        answer.body = "no connection: " + std::string(std::strerror(errno));
         return answer;
+    }
     const std::string request = "GET " + target + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n";
     if (write(s, request.data(), request.size()) != static_cast<ssize_t>(request.size())) {
         close(s);
@@ -86,8 +90,10 @@ http_answer http_get(int port, const std::string& target)
         all.append(chunk, static_cast<std::size_t>(got));
     close(s);
     const std::size_t end = all.find("\r\n\r\n");
-    if (all.rfind("HTTP/1.", 0) != 0 || end == std::string::npos)
+    if (all.rfind("HTTP/1.", 0) != 0 || end == std::string::npos) {
+        answer.body = "no HTTP answer: " + all; // what came, for the report
         return answer;
+    }
     answer.status = std::stoi(all.substr(9, 3));
     answer.body = all.substr(end + 4);
     return answer;
@@ -215,8 +221,15 @@ protected:
         posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        ASSERT_EQ(posix_spawn(&server_, script.c_str(), &actions, nullptr, argv, environ), 0);
+        // A process group of its own: Apache httpd ends by signalling its
+        // whole group, which would otherwise reach other tests' servers.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attributes, 0);
+        ASSERT_EQ(posix_spawn(&server_, script.c_str(), &actions, &attributes, argv, environ), 0);
         posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
         for (int attempt = 0; attempt < 200; ++attempt) {
             const int s = connect_to(port_);
             if (s >= 0) {
@@ -234,6 +247,13 @@ protected:
             kill(server_, SIGTERM);
             waitpid(server_, nullptr, 0);
         }
+    }
+
+    // What the server wrote of its own: its console, and Apache's error log.
+    std::string server_log() const
+    {
+        return read_file(site_.directory() / "server.log").value_or("") +
+               read_file(site_.directory() / "apache" / "error.log").value_or("");
     }
 
     std::string url(const std::string& target) const
@@ -311,7 +331,7 @@ TEST_P(Web, TwentyRequestsAtOnceEachGetTheirOwnPage)
         targets.push_back(
             query_with_z_max(std::to_string(1 + k / 5) + "." + std::to_string(k % 5)));
         alone.push_back(http_get(port_, targets.back()));
-        ASSERT_EQ(alone.back().status, 200) << targets.back();
+        ASSERT_EQ(alone.back().status, 200) << targets.back() << alone.back().body << server_log();
     }
     // A request beyond the runs at once is told to come back (503): the
     // clients do, sooner than Retry-After says.
