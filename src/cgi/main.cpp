@@ -15,6 +15,7 @@
 #include "cgi/site_query.h"
 #include "system/child_process.h"
 #include "system/paths.h"
+#include "system/process.h"
 
 namespace tarnvel {
 
@@ -104,6 +105,9 @@ const route routes[] = {
 int main(int, char** argv)
 {
     using namespace tarnvel;
+    // A standard stream the server left closed gets the null device, so
+    // that no pipe or file of the run takes its place.
+    settle_standard_streams();
     install_termination_handler();
     if (environment("REQUEST_METHOD") == "HEAD")
         send_headers_only();
