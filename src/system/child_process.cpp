@@ -80,10 +80,8 @@ private_directory::private_directory(const std::string& parent, const char* pref
         return;
     path_ = buffer.data();
     lock_ = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (lock_ >= 0 && flock(lock_, LOCK_EX | LOCK_NB) != 0) {
-        close(lock_);
-        lock_ = -1;
-    }
+    if (lock_ < 0 || flock(lock_, LOCK_EX | LOCK_NB) != 0)
+        remove(); // unlocked, a later request might take it for abandoned
 }
 
 bool private_directory::write_file(const char* name, const std::string& bytes) const

@@ -16,7 +16,7 @@ namespace tarnvel {
 // subdirectories: none are made there).
 class private_directory {
 public:
-    // Makes the directory; path() is empty when that failed.
+    // Makes and locks the directory; path() is empty when that failed.
     private_directory(const std::string& parent, const char* prefix);
     ~private_directory() { remove(); }
     private_directory(const private_directory&) = delete;
