@@ -21,7 +21,6 @@ constexpr int longest_time_limit = 24 * 3600; // seconds
 constexpr int most_runs = 1000;
 constexpr int default_slot_wait = 5;                 // seconds
 constexpr int longest_slot_wait = 300;               // seconds
-constexpr int default_send_limit = 180;              // seconds
 constexpr long long default_max_answer = 64LL << 20; // bytes: 64 MiB
 constexpr long long largest_max_answer = 1LL << 40;  // bytes: 1 TiB
 

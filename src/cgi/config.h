@@ -7,6 +7,9 @@
 
 namespace tarnvel {
 
+// The default of TARNVEL_SEND_LIMIT, in seconds.
+constexpr int default_send_limit = 180;
+
 struct site_config {
     std::string catalogue;     // TARNVEL_CATALOGUE: the catalogue (required)
     std::string style;         // TARNVEL_STYLE: the table style, or empty
@@ -16,8 +19,9 @@ struct site_config {
     int time_limit = 60;       // TARNVEL_TIME_LIMIT: seconds a run may take (1 to a day)
     int max_runs = 1;          // TARNVEL_MAX_RUNS: runs at once (1 to 1000)
     int slot_wait = 5;         // TARNVEL_SLOT_WAIT: seconds to wait for a free run (0 to 300)
-    int send_limit = 180;      // TARNVEL_SEND_LIMIT: seconds to receive a body, or send an answer
-    long long max_answer = 0;  // TARNVEL_MAX_ANSWER: the largest answer, in bytes
+    int send_limit =
+        default_send_limit;   // TARNVEL_SEND_LIMIT: seconds to receive a body, or send an answer
+    long long max_answer = 0; // TARNVEL_MAX_ANSWER: the largest answer, in bytes
 };
 
 // The slots' directory of a spool: the lock files of the runs at once.

@@ -13,6 +13,7 @@
 #include "cgi/request_body.h"
 #include "cgi/respond.h"
 #include "cgi/site_query.h"
+#include "cgi/vo_service.h"
 #include "system/child_process.h"
 #include "system/paths.h"
 #include "system/process.h"
@@ -59,6 +60,9 @@ void serve_queries(const site_config& config)
                 "Allow: GET, HEAD, POST\r\n");
         return;
     }
+    // The form's query asked as a VOTable or CSV table (RESPONSEFORMAT).
+    if (answer_form_table(config, encoded, method == "HEAD"))
+        return;
     const query_request request = decode_query(encoded);
     if (!request.valid()) {
         respond(400, "Bad Request",
@@ -74,28 +78,29 @@ void serve_queries(const site_config& config)
     answer_query(config, request, form_action());
 }
 
-// A path kept for the catalogue's Virtual Observatory services, which
-// answer here once they are built.
-void serve_reserved(const site_config&)
+// The catalogue's Virtual Observatory services (cgi/vo_service.h), which
+// answer also without usable settings.
+void serve_vo(const site_config* config, const std::string& problem)
 {
-    respond(404, "Not Found",
-            message_page("Not here", "This address is kept for a service that this site does not "
-                                     "offer yet."));
+    answer_vo_request(config, problem, environment("REQUEST_METHOD"));
 }
 
-// The program's paths, each with what answers it.
+// The program's paths, each with what answers it: `serve` with usable
+// settings, or `serve_any` with them or without (null, and the problem).
 struct route {
     const char* path_info;
     void (*serve)(const site_config& config);
+    void (*serve_any)(const site_config* config, const std::string& problem);
 };
 
 const route routes[] = {
-    {"", serve_queries},
-    {"/scs", serve_reserved},
-    {"/capabilities", serve_reserved},
-    {"/availability", serve_reserved},
-    {"/scs/capabilities", serve_reserved},
-    {"/scs/availability", serve_reserved},
+    {"", serve_queries, nullptr},
+    {"/scs", nullptr, serve_vo},
+    {"/scs/", nullptr, serve_vo},
+    {"/capabilities", nullptr, serve_vo},
+    {"/availability", nullptr, serve_vo},
+    {"/scs/capabilities", nullptr, serve_vo},
+    {"/scs/availability", nullptr, serve_vo},
 };
 
 } // namespace
@@ -123,14 +128,17 @@ int main(int, char** argv)
     }
     site_config config;
     std::string problem;
-    if (!read_config(config, own_directory(argv[0]), problem)) {
-        respond(500, "Internal Server Error",
-                message_page("The query service is not set up", problem));
-        return 0;
-    }
+    const bool configured = read_config(config, own_directory(argv[0]), problem);
     // A request's body, and then an answer that is no run's, each within
     // the transfer limit; an answer's own limit starts after its run.
-    limit_transfers(config.send_limit);
-    found->serve(config);
+    limit_transfers(configured ? config.send_limit : default_send_limit);
+    if (found->serve_any != nullptr) {
+        found->serve_any(configured ? &config : nullptr, problem);
+    } else if (!configured) {
+        respond(500, "Internal Server Error",
+                message_page("The query service is not set up", problem));
+    } else {
+        found->serve(config);
+    }
     return 0;
 }
