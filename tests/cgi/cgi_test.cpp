@@ -339,7 +339,7 @@ TEST_F(Cgi, SlowReaderHoldsTheSlotAndNeverLetsGo)
                                      shell_quoted(fifo));
     ASSERT_TRUE(within(20, [&] { return fs::exists(marker); }));
     // The slot is free while the answer waits for its reader.
-    const cgi_response other = get(demo_query, "TARNVEL_MAX_RUNS=1 TARNVEL_SLOT_WAIT=1");
+    const cgi_response other = get(demo_query, "TARNVEL_MAX_RUNS=1 TARNVEL_SLOT_WAIT=3");
     EXPECT_EQ(other.status, 200) << other.body;
     int status = 0;
     EXPECT_TRUE(within(10, [&] { return waitpid(slow, &status, WNOHANG) == slow; }))
