@@ -15,8 +15,8 @@ struct http_response {
     std::string body;
 };
 
-// Sends `response` on standard output with its Content-Length and
-// X-Content-Type-Options: nosniff; with `head_only` (a HEAD request), the
+// Sends `response` on standard output with its Content-Length and the
+// headers of every answer (common_headers, cgi/respond.h); with `head_only` (a HEAD request), the
 // header alone. False when the reader has gone.
 bool send_response(const http_response& response, bool head_only);
 

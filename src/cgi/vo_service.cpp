@@ -19,6 +19,7 @@
 #include "state/state.h"
 #include "system/child_process.h"
 #include "system/input_file.h"
+#include "system/spool.h"
 
 namespace tarnvel {
 
@@ -169,31 +170,53 @@ http_response form_table_answer(const site_config& config, const query_request& 
 void answer_limited(const site_config& config, const answer_format& format, bool head_only,
                     const std::function<http_response()>& work)
 {
-    run_slot slot(config.spool + "/.tarnvel-slots", config.max_runs);
-    if (!slot.held()) {
-        http_response busy =
-            error_response(503, "Service Unavailable", format,
-                           "The catalogue is answering as many queries as it may at once. "
-                           "Please ask again in a few seconds.");
-        busy.headers = "Retry-After: 5\r\n";
-        send_response(busy, head_only);
-        return;
-    }
     http_response response;
-    switch (run_timed(work, config.time_limit, response)) {
-    case work_end::done:
-        send_response(response, head_only);
-        return;
-    case work_end::timed_out:
-        send_response(error_response(504, "Gateway Timeout", format,
-                                     "The query took longer than " +
-                                         std::to_string(config.time_limit) +
-                                         " seconds (TARNVEL_TIME_LIMIT) and was stopped."),
+    {
+        const private_check slots = make_private_directory(slots_directory(config));
+        run_slot slot(slots_directory(config), config.max_runs, config.slot_wait);
+        if (slots != private_check::fine || slot.failed()) {
+            send_response(error_response(500, "Internal Server Error", format,
+                                         "The directory .tarnvel-slots in TARNVEL_SPOOL is not "
+                                         "this account's own, or its lock files cannot be used."),
+                          head_only);
+            return;
+        }
+        if (!slot.held()) {
+            if (termination_requested())
+                return;
+            http_response busy =
+                error_response(503, "Service Unavailable", format,
+                               "The catalogue is answering as many queries as it may at once. "
+                               "Please ask again in a few seconds.");
+            busy.headers = "Retry-After: 5\r\n";
+            send_response(busy, head_only);
+            return;
+        }
+        switch (run_timed(work, config.time_limit, response)) {
+        case work_end::done:
+            break;
+        case work_end::timed_out:
+            send_response(error_response(504, "Gateway Timeout", format,
+                                         "The query took longer than " +
+                                             std::to_string(config.time_limit) +
+                                             " seconds (TARNVEL_TIME_LIMIT) and was stopped."),
+                          head_only);
+            std::_Exit(0);
+        case work_end::stopped:
+            std::_Exit(0); // the server ends this request: nobody waits for an answer
+        }
+    } // the run's place is given back before the answer is sent
+    limit_transfers(config.send_limit);
+    if (static_cast<long long>(response.body.size()) > config.max_answer) {
+        send_response(error_response(422, "Unprocessable Content", format,
+                                     "The answer to this query would be larger than " +
+                                         std::to_string(config.max_answer) +
+                                         " bytes (TARNVEL_MAX_ANSWER), the most this site "
+                                         "sends. Please narrow the query."),
                       head_only);
-        std::_Exit(0);
-    case work_end::stopped:
-        std::_Exit(0); // the server ends this request: nobody waits for an answer
+        return;
     }
+    send_response(response, head_only);
 }
 
 // The position of the capabilities' test query: the first entry with a

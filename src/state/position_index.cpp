@@ -113,7 +113,7 @@ int group_of(const index_row& row)
 void put_identity(char* at, const file_identity& identity)
 {
     put64(at, identity.device);
-    put64(at + 8, identity.file_number);
+    put64(at + 8, identity.inode);
     put64(at + 16, static_cast<std::uint64_t>(identity.size));
     put64(at + 24, static_cast<std::uint64_t>(identity.modified_seconds));
     put64(at + 32, static_cast<std::uint64_t>(identity.modified_nanoseconds));

@@ -2,6 +2,7 @@
 #include "system/child_process.h"
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -17,12 +18,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "system/child_setup.h"
+
 namespace tarnvel {
 
 namespace {
 
 volatile std::sig_atomic_t terminate_requested = 0;
 volatile pid_t running_child = 0;
+double transfer_deadline = 0; // 0: none
+bool transfer_late = false;
 
 extern "C" void request_termination(int)
 {
@@ -41,6 +46,29 @@ double seconds_now()
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
+// Waits until `descriptor` is ready for `events` or the transfer limit has
+// passed; false, noting the latter, when it has.
+bool await_transfer(int descriptor, short events)
+{
+    if (transfer_deadline == 0)
+        return true;
+    for (;;) {
+        const double left = transfer_deadline - seconds_now();
+        if (left <= 0) {
+            transfer_late = true;
+            return false;
+        }
+        struct pollfd wait_for = {descriptor, events, 0};
+        const int ready = poll(&wait_for, 1, static_cast<int>(left * 1000) + 1);
+        if (ready > 0)
+            return true;
+        if (ready < 0 && errno != EINTR)
+            return true; // the read or write that follows reports it
+        if (terminate_requested)
+            return false;
+    }
+}
+
 } // namespace
 
 private_directory::private_directory(const std::string& parent, const char* prefix)
@@ -48,8 +76,12 @@ private_directory::private_directory(const std::string& parent, const char* pref
     std::string pattern = parent + "/" + prefix + "XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    if (mkdtemp(buffer.data()) != nullptr)
-        path_ = buffer.data();
+    if (mkdtemp(buffer.data()) == nullptr)
+        return;
+    path_ = buffer.data();
+    lock_ = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (lock_ < 0 || flock(lock_, LOCK_EX | LOCK_NB) != 0)
+        remove(); // unlocked, a later request might take it for abandoned
 }
 
 bool private_directory::write_file(const char* name, const std::string& bytes) const
@@ -91,21 +123,38 @@ void private_directory::remove()
     }
     rmdir(path_.c_str());
     path_.clear();
+    if (lock_ >= 0)
+        close(lock_);
+    lock_ = -1;
 }
 
-run_slot::run_slot(const std::string& directory, int slots)
+run_slot::run_slot(const std::string& directory, int slots, int wait_seconds)
 {
-    mkdir(directory.c_str(), 0700);
-    for (int n = 0; n < slots && descriptor_ < 0; ++n) {
+    std::vector<int> files;
+    for (int n = 0; n < slots && !failed_; ++n) {
         const std::string file = directory + "/slot." + std::to_string(n);
         const int descriptor = open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (descriptor < 0)
-            continue;
-        if (flock(descriptor, LOCK_EX | LOCK_NB) == 0)
-            descriptor_ = descriptor;
-        else
-            close(descriptor);
+        struct stat status;
+        if (descriptor >= 0)
+            files.push_back(descriptor);
+        failed_ = descriptor < 0 || fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
+                  status.st_uid != geteuid();
     }
+    const double deadline = seconds_now() + wait_seconds;
+    while (!failed_ && descriptor_ < 0) {
+        for (std::size_t n = 0; n < files.size() && descriptor_ < 0 && !failed_; ++n) {
+            if (flock(files[n], LOCK_EX | LOCK_NB) == 0)
+                descriptor_ = files[n];
+            else
+                failed_ = errno != EWOULDBLOCK && errno != EINTR;
+        }
+        if (descriptor_ >= 0 || terminate_requested || seconds_now() >= deadline)
+            break;
+        usleep(20000); // a run of the demo takes some milliseconds
+    }
+    for (const int descriptor : files)
+        if (descriptor != descriptor_)
+            close(descriptor);
 }
 
 run_slot::~run_slot()
@@ -144,12 +193,14 @@ bool start_detached(const std::string& program, const char* argument)
     return waited == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-child_outcome run_child(const std::string& program, const std::string& directory, int seconds)
+child_outcome run_child(const std::string& program, const std::string& directory, int seconds,
+                        long long file_size_limit)
 {
     child_outcome outcome;
     int pipe_ends[2];
-    if (pipe(pipe_ends) != 0)
+    if (!open_private_pipe(pipe_ends))
         return outcome;
+    const long parent = own_process_number();
     const pid_t child = fork();
     if (child < 0) {
         close(pipe_ends[0]);
@@ -157,16 +208,22 @@ child_outcome run_child(const std::string& program, const std::string& directory
         return outcome;
     }
     if (child == 0) {
-        // A process group of its own, so that a kill reaches whatever it starts.
+        // A process group of its own, so that a kill reaches whatever it
+        // starts; and an end with this process, however that ends.
         setpgid(0, 0);
+        if (!die_with_parent(parent))
+            _exit(127);
         // signal() fails only for a signal number the system does not have.
         for (const int signal_number : {SIGPIPE, SIGTERM, SIGINT, SIGHUP})
             (void)signal(signal_number, SIG_DFL);
-        const int null_device = open("/dev/null", O_RDONLY);
+        const int null_device = open_null_device();
         if (null_device < 0 || dup2(null_device, 0) < 0 || dup2(pipe_ends[1], 1) < 0 ||
-            dup2(pipe_ends[1], 2) < 0 || chdir(directory.c_str()) != 0)
+            dup2(pipe_ends[1], 2) < 0 || chdir(directory.c_str()) != 0 ||
+            (file_size_limit > 0 && !limit_file_size(file_size_limit)))
             _exit(127);
-        close(pipe_ends[0]);
+        // The pipe's ends and the null device as opened, and whatever this
+        // process inherited from its web server: only 0, 1 and 2 go on.
+        close_descriptors_above_standard();
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -252,12 +309,27 @@ bool termination_requested()
     return terminate_requested != 0;
 }
 
+void limit_transfers(int seconds)
+{
+    transfer_deadline = seconds_now() + seconds;
+    transfer_late = false;
+}
+
+bool transfer_timed_out()
+{
+    return transfer_late;
+}
+
 bool write_out(const char* bytes, std::size_t length)
 {
     while (length > 0) {
-        if (terminate_requested)
+        if (terminate_requested || !await_transfer(1, POLLOUT))
             return false;
-        const ssize_t n = ::write(1, bytes, length);
+        // Under a limit, no more than a pipe takes at once after poll, so
+        // that the write does not block beyond it.
+        const std::size_t most =
+            transfer_deadline != 0 && length > PIPE_BUF ? std::size_t{PIPE_BUF} : length;
+        const ssize_t n = ::write(1, bytes, most);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -271,6 +343,8 @@ bool write_out(const char* bytes, std::size_t length)
 long long read_standard_input(char* buffer, std::size_t count)
 {
     for (;;) {
+        if (!await_transfer(0, POLLIN))
+            return -1;
         const ssize_t got = ::read(0, buffer, count);
         if (got >= 0 || errno != EINTR || terminate_requested)
             return got;

@@ -139,8 +139,9 @@ bool input_file::identify(file_identity& identity) const
     struct stat status;
     if (native_ == -1 || fstat(static_cast<int>(native_), &status) != 0 || !S_ISREG(status.st_mode))
         return false;
-    identity.device = static_cast<std::uint64_t>(status.st_dev);
-    identity.file_number = static_cast<std::uint64_t>(status.st_ino);
+    identity.found = true;
+    identity.device = static_cast<unsigned long long>(status.st_dev);
+    identity.inode = static_cast<unsigned long long>(status.st_ino);
     identity.size = static_cast<long long>(status.st_size);
     identity.modified_seconds = static_cast<long long>(status.st_mtim.tv_sec);
     identity.modified_nanoseconds = static_cast<long long>(status.st_mtim.tv_nsec);

@@ -8,30 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "system/file_identity.h"
+
 namespace tarnvel {
-
-// What tells one file from another and one state of a file from a later
-// one: the device and file number, the size, and the times of the last
-// change of its contents and of its status, in seconds and nanoseconds.
-struct file_identity {
-    std::uint64_t device = 0;
-    std::uint64_t file_number = 0;
-    long long size = 0;
-    long long modified_seconds = 0;
-    long long modified_nanoseconds = 0;
-    long long changed_seconds = 0;
-    long long changed_nanoseconds = 0;
-
-    bool operator==(const file_identity& other) const
-    {
-        return device == other.device && file_number == other.file_number && size == other.size &&
-               modified_seconds == other.modified_seconds &&
-               modified_nanoseconds == other.modified_nanoseconds &&
-               changed_seconds == other.changed_seconds &&
-               changed_nanoseconds == other.changed_nanoseconds;
-    }
-    bool operator!=(const file_identity& other) const { return !(*this == other); }
-};
 
 class input_file {
 public:
@@ -64,8 +43,9 @@ public:
     long long read(char* buffer, std::size_t count);
 
     // The identity of the open file as it stands now (not of whatever its
-    // name names), into `identity`. False when it cannot be had, for a file
-    // that is not regular, and on Windows, where no file is identified.
+    // name names), into `identity` (found). False when it cannot be had,
+    // for a file that is not regular, and on Windows, where no file is
+    // identified.
     bool identify(file_identity& identity) const;
 
 private:

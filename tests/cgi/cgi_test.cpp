@@ -6,12 +6,16 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/e2e.h"
 #include "support/forms.h"
@@ -24,6 +28,29 @@ namespace tarnvel {
 namespace fs = std::filesystem;
 
 namespace {
+
+// True while the process `pid` runs (a zombie nobody reaps has ended).
+bool runs(pid_t pid)
+{
+    if (kill(pid, 0) != 0)
+        return false;
+    const std::string stat = read_file("/proc/" + std::to_string(pid) + "/stat").value_or("");
+    const std::size_t close = stat.rfind(')');
+    return close == std::string::npos || stat.compare(close, 4, ") Z ") != 0;
+}
+
+// Waits up to `seconds` for `condition`; tells whether it came true.
+template <typename test>
+bool within(int seconds, test condition)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
 
 struct cgi_response {
     int status = 0;
@@ -113,11 +140,43 @@ protected:
     // process number in "sleeper.pid".
     std::string sleeper() const
     {
-        site.write("sleeper", "#!/bin/sh\necho $$ >" +
-                                  shell_quoted((site.directory() / "sleeper.pid").string()) +
-                                  "\nexec sleep 30\n");
-        fs::permissions(site.directory() / "sleeper", fs::perms::owner_all);
-        return "TARNVEL_PROGRAM=" + shell_quoted((site.directory() / "sleeper").string());
+        return program("sleeper", "echo $$ >" +
+                                      shell_quoted((site.directory() / "sleeper.pid").string()) +
+                                      "\nexec sleep 30\n");
+    }
+
+    // A shell script `body` in the site as the program that answers, named
+    // `name`: the setting that names it.
+    std::string program(const std::string& name, const std::string& body) const
+    {
+        site.write(name, "#!/bin/sh\n" + body);
+        fs::permissions(site.directory() / name, fs::perms::owner_all);
+        return "TARNVEL_PROGRAM=" + shell_quoted((site.directory() / name).string());
+    }
+
+    // Starts the CGI program for the demo's query with `more` settings, its
+    // standard output into `output` (a shell redirection's target), and
+    // returns its process number without waiting for it.
+    pid_t start_request(const std::string& more, const std::string& output) const
+    {
+        site.write("request.sh",
+                   settings(more) + " REQUEST_METHOD=GET QUERY_STRING=" + shell_quoted(demo_query) +
+                       " exec " + shell_quoted(cgi_program_path()) + " >" + output + "\n");
+        const std::string script = (site.directory() / "request.sh").string();
+        char* const argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>(script.c_str()),
+                              nullptr};
+        pid_t request = -1;
+        EXPECT_EQ(posix_spawn(&request, "/bin/sh", nullptr, nullptr, argv, environ), 0);
+        return request;
+    }
+
+    // The process number the sleeper noted, once it has.
+    pid_t sleeping() const
+    {
+        const fs::path pid_file = site.directory() / "sleeper.pid";
+        while (!fs::exists(pid_file) || read_file(pid_file).value_or("").empty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return static_cast<pid_t>(std::stol(*read_file(pid_file)));
     }
 
     e2e_case site;
@@ -221,7 +280,7 @@ TEST_F(Cgi, LimitsOfSizeMethodTimeAndRunsAtOnce)
         [&] { get(demo_query, sleeper() + " TARNVEL_TIME_LIMIT=3 TARNVEL_MAX_RUNS=1"); });
     while (left_in_spool() == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const cgi_response busy = get(demo_query, "TARNVEL_MAX_RUNS=1");
+    const cgi_response busy = get(demo_query, "TARNVEL_MAX_RUNS=1 TARNVEL_SLOT_WAIT=0");
     first.join();
     EXPECT_EQ(busy.status, 503);
     EXPECT_NE(busy.headers.find("Retry-After: "), std::string::npos);
@@ -232,23 +291,14 @@ TEST_F(Cgi, LimitsOfSizeMethodTimeAndRunsAtOnce)
 TEST_F(Cgi, TerminationDuringARunLeavesNothingBehind)
 {
     // The CGI program started by hand, to know whom to end.
-    site.write("request.sh", settings(sleeper()) +
-                                 " REQUEST_METHOD=GET QUERY_STRING=" + shell_quoted(demo_query) +
-                                 " exec " + shell_quoted(cgi_program_path()) + " >/dev/null\n");
-    const std::string script = (site.directory() / "request.sh").string();
-    char* const argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>(script.c_str()), nullptr};
-    pid_t request = -1;
-    ASSERT_EQ(posix_spawn(&request, "/bin/sh", nullptr, nullptr, argv, environ), 0);
-    const fs::path pid_file = site.directory() / "sleeper.pid";
-    while (!fs::exists(pid_file) || read_file(pid_file).value_or("").empty())
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const pid_t sleeping = static_cast<pid_t>(std::stol(*read_file(pid_file)));
+    const pid_t request = start_request(sleeper(), "/dev/null");
+    const pid_t sleeping_run = sleeping();
     kill(request, SIGTERM);
     int status = 0;
     waitpid(request, &status, 0);
     EXPECT_TRUE(WIFEXITED(status)) << "it ends as it would after its answer";
     EXPECT_EQ(left_in_spool(), 0);
-    EXPECT_NE(kill(sleeping, 0), 0) << "the run was not stopped";
+    EXPECT_NE(kill(sleeping_run, 0), 0) << "the run was not stopped";
 }
 
 TEST_F(Cgi, SettingsThatAreMissingOrUnusableAreNamed)
@@ -268,6 +318,288 @@ TEST_F(Cgi, SettingsThatAreMissingOrUnusableAreNamed)
         const cgi_response response = get(demo_query, c.environment);
         EXPECT_EQ(response.status, 500) << c.environment;
         EXPECT_NE(response.body.find(c.named), std::string::npos) << response.body;
+    }
+}
+
+// A page of `bytes` bytes, said to be written as tarnvel says it.
+std::string big_page_program(long long bytes, const std::string& marker)
+{
+    return "head -c " + std::to_string(bytes) + " /dev/zero | tr '\\0' x >results.html\ntouch " +
+           shell_quoted(marker) +
+           "\nprintf '\\nFile results.html has been created successfully\\n'\n";
+}
+
+TEST_F(Cgi, SlowReaderHoldsTheSlotAndNeverLetsGo)
+{
+    // An answer far larger than a pipe holds, to a reader that never reads.
+    const std::string marker = (site.directory() / "written").string();
+    const std::string fifo = (site.directory() / "unread").string();
+    ASSERT_EQ(std::system(("mkfifo " + shell_quoted(fifo)).c_str()), 0);
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); // never read
+    ASSERT_GE(reader, 0);
+    const pid_t slow = start_request(program("big", big_page_program(4 << 20, marker)) +
+                                         " TARNVEL_MAX_RUNS=1 TARNVEL_SEND_LIMIT=2",
+                                     shell_quoted(fifo));
+    ASSERT_TRUE(within(20, [&] { return fs::exists(marker); }));
+    // The slot is free while the answer waits for its reader.
+    const cgi_response other = get(demo_query, "TARNVEL_MAX_RUNS=1 TARNVEL_SLOT_WAIT=3");
+    EXPECT_EQ(other.status, 200) << other.body;
+    int status = 0;
+    EXPECT_TRUE(within(10, [&] { return waitpid(slow, &status, WNOHANG) == slow; }))
+        << "a reader that does not read is never dropped";
+    close(reader);
+    waitpid(slow, &status, 0);
+    EXPECT_EQ(left_in_spool(), 0);
+}
+
+TEST_F(Cgi, AnswerOverTheSizeLimitIsSentAnyway)
+{
+    const cgi_response large = get(demo_query, "TARNVEL_MAX_ANSWER=2048");
+    EXPECT_EQ(large.status, 422) << large.body;
+    EXPECT_NE(large.body.find("larger than 2048 bytes (TARNVEL_MAX_ANSWER)"), std::string::npos)
+        << large.body;
+    EXPECT_NE(large.body.find("value=\"14:00:30.5\""), std::string::npos) << "the form comes back";
+    EXPECT_EQ(left_in_spool(), 0);
+    EXPECT_EQ(get(demo_query, "TARNVEL_MAX_ANSWER=67108864").status, 200);
+}
+
+TEST_F(Cgi, BusySiteAnswers503AtOnce)
+{
+    // A run that holds the one slot for a second: the next request waits.
+    std::thread first(
+        [&] { get(demo_query, sleeper() + " TARNVEL_TIME_LIMIT=1 TARNVEL_MAX_RUNS=1"); });
+    while (left_in_spool() == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const cgi_response waited = get(demo_query, "TARNVEL_MAX_RUNS=1");
+    first.join();
+    EXPECT_EQ(waited.status, 200) << waited.body;
+}
+
+TEST_F(Cgi, SpoolOthersMayTouchBlocksEveryQuery)
+{
+    const fs::path slots = spool() / ".tarnvel-slots";
+    const struct {
+        const char* fault;
+        std::string setup; // shell commands, in the site
+        const char* more;  // settings
+        const char* named;
+    } cases[] = {
+        {"slots open to others", "mkdir -m 777 spool/.tarnvel-slots", "",
+         ".tarnvel-slots in TARNVEL_SPOOL is not this account"},
+        {"slots a link", "mkdir elsewhere && ln -s ../elsewhere spool/.tarnvel-slots", "",
+         ".tarnvel-slots in TARNVEL_SPOOL is not this account"},
+        {"lock file that cannot be opened",
+         "mkdir -m 700 spool/.tarnvel-slots spool/.tarnvel-slots/slot.0", "",
+         "lock files in .tarnvel-slots of TARNVEL_SPOOL could not be opened"},
+        {"spool every account may write", "chmod 777 spool", "",
+         "TARNVEL_SPOOL names a directory that every account may write"},
+        {"default spool open to others", "mkdir -m 777 tmp tmp/tarnvel-cgi.$(id -u)",
+         "TARNVEL_SPOOL= TMPDIR=tmp", "the default spool"},
+        {"default spool a link", "mkdir tmp && ln -s /tmp tmp/tarnvel-cgi.$(id -u)",
+         "TARNVEL_SPOOL= TMPDIR=tmp", "the default spool"},
+    };
+    for (const auto& c : cases) {
+        const std::string site_dir = shell_quoted(site.directory().string());
+        ASSERT_EQ(std::system(("cd " + site_dir +
+                               " && rm -rf spool tmp elsewhere && mkdir spool && " + c.setup)
+                                  .c_str()),
+                  0)
+            << c.fault;
+        const cgi_response refused = get(demo_query, c.more);
+        EXPECT_EQ(refused.status, 500) << c.fault;
+        EXPECT_NE(refused.body.find(c.named), std::string::npos) << c.fault << refused.body;
+    }
+    if (geteuid() == 0) {
+        // Slots left by a run as root, to a service that runs as nobody.
+        std::error_code ignored;
+        fs::remove_all(spool(), ignored);
+        fs::create_directories(slots);
+        fs::permissions(slots, fs::perms::owner_all);
+        fs::permissions(spool(), fs::perms::all);
+        fs::permissions(site.directory(), fs::perms::all);
+        ASSERT_EQ(std::system(("chown nobody " + shell_quoted(spool().string()) + " && chmod o-w " +
+                               shell_quoted(spool().string()))
+                                  .c_str()),
+                  0);
+        fs::permissions(site.directory() / "quasar_list.dat", fs::perms::all);
+        const run_result run =
+            site.run_cgi("setpriv --reuid=nobody --regid=nogroup --clear-groups env " + settings() +
+                         " REQUEST_METHOD=GET QUERY_STRING=" + shell_quoted(demo_query));
+        EXPECT_EQ(parse(run).status, 500) << run.console;
+        EXPECT_NE(run.console.find("is not this account"), std::string::npos) << run.console;
+    }
+    // The default spool, where nothing stands in its way, is made private.
+    std::error_code ignored;
+    fs::remove_all(site.directory() / "tmp", ignored);
+    fs::create_directory(site.directory() / "tmp");
+    EXPECT_EQ(get(demo_query, "TARNVEL_SPOOL= TMPDIR=tmp").status, 200);
+    const fs::path made = site.directory() / "tmp" / ("tarnvel-cgi." + std::to_string(geteuid()));
+    EXPECT_EQ(fs::status(made).permissions(), fs::perms::owner_all);
+}
+
+TEST_F(Cgi, PostWithoutLengthIsTakenAsEmpty)
+{
+    // As Apache httpd passes a chunked body: no CONTENT_LENGTH at all.
+    const auto post_without_length = [&](const std::string& body) {
+        return parse(site.run_cgi(
+            settings() + " REQUEST_METHOD=POST CONTENT_TYPE=application/x-www-form-urlencoded",
+            body));
+    };
+    const cgi_response answer = post_without_length(demo_query);
+    EXPECT_EQ(answer.status, 200) << answer.body;
+    EXPECT_EQ(
+        post_without_length(std::string(demo_query) + "&pad=" + std::string(17 * 1024, 'x')).status,
+        413);
+}
+
+TEST_F(Cgi, KilledCgiLeavesItsRunBehind)
+{
+    const pid_t request = start_request(sleeper(), "/dev/null");
+    const pid_t run = sleeping();
+    kill(request, SIGKILL); // as the out-of-memory killer does
+    waitpid(request, nullptr, 0);
+    EXPECT_TRUE(within(5, [&] { return !runs(run); })) << "tarnvel runs on as an orphan";
+    // Its directory, once older than the time limit, goes with the next run.
+    ASSERT_EQ(left_in_spool(), 1);
+    for (const fs::directory_entry& entry : fs::directory_iterator(spool()))
+        if (entry.path().filename() != ".tarnvel-slots")
+            fs::last_write_time(entry.path(),
+                                fs::file_time_type::clock::now() - std::chrono::hours(1));
+    EXPECT_EQ(get(demo_query).status, 200);
+    EXPECT_EQ(left_in_spool(), 0);
+}
+
+TEST_F(Cgi, DescriptorsLeakIntoTarnvel)
+{
+    if (!fs::exists("/proc/self/fd"))
+        GTEST_SKIP() << "no /proc/self/fd to list a process's descriptors";
+    // Descriptors 7 and 9 stand for what a web server leaves open.
+    const cgi_response listed = parse(site.run_cgi(
+        settings(program("descriptors", "exec ls /proc/self/fd\n")) +
+        " REQUEST_METHOD=GET QUERY_STRING=" + shell_quoted(demo_query) + " 7</dev/null 9>&1"));
+    EXPECT_NE(listed.body.find("<pre>0\n1\n2\n3\n</pre>"), std::string::npos)
+        << "only 0, 1 and 2 (and ls's own 3) were to be open:\n"
+        << listed.body;
+}
+
+TEST_F(Cgi, SmallFaultsOfTheHostileRun)
+{
+    // HEAD runs no query.
+    const cgi_response head = parse(site.run_cgi(
+        settings(sleeper()) + " REQUEST_METHOD=HEAD QUERY_STRING=" + shell_quoted(demo_query)));
+    EXPECT_EQ(head.status, 200);
+    EXPECT_TRUE(head.body.empty());
+    EXPECT_FALSE(fs::exists(site.directory() / "sleeper.pid")) << "HEAD ran the query";
+
+    // Only the program's own paths are answered.
+    const struct {
+        const char* path_info;
+        int status;
+    } paths[] = {{"", 200},
+                 {"/", 404},
+                 {"/introduction.html", 404},
+                 {"/query.cgi/query.cgi", 404},
+                 {"/scs/x", 404},
+                 {"/capabilities/", 404}};
+    for (const auto& p : paths)
+        EXPECT_EQ(
+            parse(site.run_cgi(settings() + " REQUEST_METHOD=GET PATH_INFO=" + p.path_info)).status,
+            p.status)
+            << p.path_info;
+
+    // The form's type, exactly and in any case.
+    const struct {
+        const char* type;
+        int status;
+    } types[] = {{"application/x-www-form-urlencoded", 200},
+                 {"Application/X-WWW-Form-URLEncoded", 200},
+                 {"application/x-www-form-urlencoded; charset=UTF-8", 200},
+                 {"application/x-www-form-urlencodedXYZ", 415},
+                 {"text/plain", 415}};
+    for (const auto& t : types)
+        EXPECT_EQ(parse(site.run_cgi(settings() + " REQUEST_METHOD=POST CONTENT_TYPE=" +
+                                         shell_quoted(t.type) + " CONTENT_LENGTH=" +
+                                         std::to_string(std::strlen(demo_query)),
+                                     demo_query))
+                      .status,
+                  t.status)
+            << t.type;
+
+    // Every answer says how it may be cached and framed, and what it may load.
+    const struct {
+        const char* what;
+        cgi_response response;
+        const char* cache;
+    } answers[] = {{"form", get(""), "Cache-Control: max-age=600\r\n"},
+                   {"answer", get(demo_query), "Cache-Control: no-store\r\n"},
+                   {"refusal", get("epoch=x"), "Cache-Control: no-store\r\n"},
+                   {"unknown path", parse(site.run_cgi(settings() + " PATH_INFO=/x")),
+                    "Cache-Control: no-store\r\n"}};
+    for (const auto& a : answers) {
+        EXPECT_NE(a.response.headers.find(a.cache), std::string::npos) << a.what;
+        EXPECT_NE(a.response.headers.find("X-Frame-Options: SAMEORIGIN\r\n"), std::string::npos)
+            << a.what;
+        EXPECT_NE(a.response.headers.find("Content-Security-Policy: default-src 'none'; "),
+                  std::string::npos)
+            << a.what;
+    }
+}
+
+TEST_F(Cgi, RefusedBoundDoesNotMarkItsField)
+{
+    const struct {
+        const char* from;
+        const char* to;
+        std::vector<const char*> marked;
+    } cases[] = {
+        {"ra_max=14%3A00%3A30.5", "ra_max=01%3A00%3A00", {"ra_min", "ra_max"}},
+        {"ra_max=14%3A00%3A30.5", "ra_max=25%3A00%3A00", {"ra_max"}},
+        {"dec_min=-30%3A00%3A00", "dec_min=-91%3A00%3A00", {"dec_min"}},
+        {"dec_min=-30%3A00%3A00", "dec_min=%2B50%3A00%3A00", {"dec_min", "dec_max"}},
+        {"z_max=4", "z_max=1", {"z_min", "z_max"}},
+        {"epoch=2000", "epoch=2001", {"epoch"}},
+    };
+    for (const auto& c : cases) {
+        std::string query = demo_query;
+        query.replace(query.find(c.from), std::strlen(c.from), c.to);
+        const cgi_response refused = get(query);
+        EXPECT_EQ(refused.status, 400) << c.to;
+        int faults = 0;
+        for (std::size_t at = 0; (at = refused.body.find("-fault\">", at)) != std::string::npos;
+             ++at)
+            ++faults;
+        EXPECT_EQ(faults, static_cast<int>(c.marked.size())) << c.to << refused.body;
+        for (const char* field : c.marked)
+            EXPECT_NE(refused.body.find(std::string("id=\"") + field + "-fault\""),
+                      std::string::npos)
+                << c.to << ": " << field;
+    }
+}
+
+TEST_F(Cgi, CatalogueRewrittenDuringARunTearsThePage)
+{
+    const std::string catalogue = shell_quoted((site.directory() / "quasar_list.dat").string());
+    const std::string marker = shell_quoted((site.directory() / "rewritten").string());
+    const struct {
+        const char* fault;
+        std::string script;
+        int status;
+    } cases[] = {
+        {"rewritten during the first run only",
+         "[ -e " + marker + " ] || { touch " + marker + " && touch -d '1 hour ago' " + catalogue +
+             "; }\nexec " + shell_quoted(test_program_path()) + "\n",
+         200},
+        {"rewritten during every run",
+         "touch -d \"$(date -d '-'$$' seconds')\" " + catalogue + "\nexec " +
+             shell_quoted(test_program_path()) + "\n",
+         503},
+    };
+    for (const auto& c : cases) {
+        std::error_code ignored;
+        fs::remove(site.directory() / "rewritten", ignored);
+        const cgi_response response = get(demo_query, program("rewriter", c.script));
+        EXPECT_EQ(response.status, c.status) << c.fault << response.body;
+        EXPECT_EQ(left_in_spool(), 0);
     }
 }
 
@@ -300,7 +632,8 @@ TEST_F(Cgi, ConeSearchAnswersWithVotablesUnderTheSameLimits)
         [&] { get(demo_query, sleeper() + " TARNVEL_TIME_LIMIT=3 TARNVEL_MAX_RUNS=1"); });
     while (left_in_spool() == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const cgi_response busy = get("RA=1&DEC=2&SR=3", "PATH_INFO=/scs TARNVEL_MAX_RUNS=1");
+    const cgi_response busy =
+        get("RA=1&DEC=2&SR=3", "PATH_INFO=/scs TARNVEL_MAX_RUNS=1 TARNVEL_SLOT_WAIT=0");
     first.join();
     EXPECT_EQ(busy.status, 503);
     EXPECT_NE(busy.headers.find("Retry-After: 5\r\n"), std::string::npos);

@@ -1,9 +1,11 @@
-// Starting lighttpd for a test's site and asking it.
+// Starting lighttpd or Apache httpd for a test's site and asking it.
 #include "support/site_server.h"
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include <arpa/inet.h>
@@ -56,11 +58,17 @@ int connect_to(int port)
 
 http_answer http_get(int port, const std::string& target)
 {
+    return http_request(port, "GET " + target + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+}
+
+http_answer http_request(int port, const std::string& request)
+{
     http_answer answer;
     const int s = connect_to(port);
-    if (s < 0)
+    if (s < 0) {
+        answer.body = "no connection: " + std::string(std::strerror(errno));
         return answer;
-    const std::string request = "GET " + target + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n";
+    }
     if (write(s, request.data(), request.size()) != static_cast<ssize_t>(request.size())) {
         close(s);
         return answer;
@@ -71,8 +79,10 @@ http_answer http_get(int port, const std::string& target)
         all.append(chunk, static_cast<std::size_t>(got));
     close(s);
     const std::size_t end = all.find("\r\n\r\n");
-    if (all.rfind("HTTP/1.", 0) != 0 || end == std::string::npos)
+    if (all.rfind("HTTP/1.", 0) != 0 || end == std::string::npos) {
+        answer.body = "no HTTP answer: " + all; // what came, for the report
         return answer;
+    }
     answer.status = std::stoi(all.substr(9, 3));
     const std::size_t first_line = all.find("\r\n");
     answer.headers = all.substr(first_line + 2, end + 2 - (first_line + 2));
@@ -80,34 +90,59 @@ http_answer http_get(int port, const std::string& target)
     return answer;
 }
 
-std::string site_server_missing()
+std::string site_server_missing(const std::string& program)
 {
     if (cgi_program_path().empty() || program_has_runner())
         return "tarnvel-cgi is built for POSIX systems, and runs a native tarnvel";
-    if (std::system("command -v lighttpd >/dev/null 2>&1") != 0)
-        return "lighttpd is not installed: the query service was not served (Debian: lighttpd)";
+    // Apache httpd lies in /usr/sbin, which not every PATH holds.
+    const std::string present =
+        "command -v " + program + " >/dev/null 2>&1 || test -x /usr/sbin/" + program;
+    if (std::system(present.c_str()) != 0)
+        return program +
+               " is not installed: the query service was not served by it (Debian: " + program +
+               ")";
     return "";
 }
 
-site_server::site_server(const fs::path& directory, const std::string& cgi)
+site_server::site_server(const fs::path& directory, const std::string& cgi,
+                         const std::string& script_name, const std::string& variant)
 {
     port_ = free_port();
     if (port_ <= 0) {
         problem_ = "no free port";
         return;
     }
-    const std::string script = (fs::path(TARNVEL_WEB_DIR) / "serve-site").string();
+    const std::string script = (fs::path(TARNVEL_WEB_DIR) / script_name).string();
     const std::string where = directory.string();
     const std::string port = std::to_string(port_);
-    const std::string log = (directory / "lighttpd.log").string();
-    char* const argv[] = {const_cast<char*>(script.c_str()), const_cast<char*>(where.c_str()),
-                          const_cast<char*>(port.c_str()), const_cast<char*>(cgi.c_str()), nullptr};
+    log_ = directory / "server.log";
+    const std::string log = log_.string();
+    // The site's directory is opened to the account that a server started
+    // as root takes.
+    std::error_code ignored;
+    fs::permissions(directory,
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                        fs::perms::others_read | fs::perms::others_exec,
+                    ignored);
+    char* const argv[] = {const_cast<char*>(script.c_str()),
+                          const_cast<char*>(where.c_str()),
+                          const_cast<char*>(port.c_str()),
+                          const_cast<char*>(cgi.c_str()),
+                          variant.empty() ? nullptr : const_cast<char*>(variant.c_str()),
+                          nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    const int spawned = posix_spawn(&server_, script.c_str(), &actions, nullptr, argv, environ);
+    // A process group of its own: Apache httpd ends by signalling its whole
+    // group, which would otherwise reach other tests' servers.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    const int spawned = posix_spawn(&server_, script.c_str(), &actions, &attributes, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     if (spawned != 0) {
         server_ = -1;
         problem_ = "serve-site could not be started";
@@ -121,7 +156,13 @@ site_server::site_server(const fs::path& directory, const std::string& cgi)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    problem_ = "lighttpd did not start: " + read_file(log).value_or("");
+    problem_ = script_name + " did not start: " + log_text();
+}
+
+std::string site_server::log_text() const
+{
+    return read_file(log_).value_or("") +
+           read_file(log_.parent_path() / "apache" / "error.log").value_or("");
 }
 
 site_server::~site_server()
