@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/correct_record_list.h"
+#include "input/correct_record_list.h"
 #include "fuzz/fuzz_input.h"
 #include "input/catalogue_parts.h"
 #include "select/selection.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/correct_record_list.h"
+#include "input/correct_record_list.h"
 #include "check/catalogue_check.h"
 #include "check/form_check.h"
 #include "fuzz/fuzz_input.h"

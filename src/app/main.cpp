@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "app/correct_record_list.h"
+#include "input/correct_record_list.h"
 #include "input/readers.h"
 #include "model/string.h"
 #include "report/page.h"
