@@ -1,4 +1,5 @@
-// One pass over the catalogue list, testing each record against the query.
+// The query's record test, and the pass over the catalogue list that
+// chains the records passing it.
 #include "select/selection.h"
 
 #include <cstdio>
@@ -11,35 +12,42 @@ namespace tarnvel {
 
 namespace {
 
-// The bounds of the query, in the units the record test compares.
-struct query_bounds {
-    double declination_low, declination_high;
-    double ascension_low, ascension_high;
-};
-
 bool magnitude_passes(double m, double low, double high)
 {
     return (low <= m && m <= high) || m == no_value_magnitude;
 }
 
-bool record_passes(const record& r, const sky_coords& position, const query_bounds& q)
+} // namespace
+
+query_test::query_test()
+    : valid_epoch_(epoch == 2000 || epoch == 1950), use_2000_(epoch == 2000),
+      declination_low_(minimal_declination.value()), declination_high_(maximal_declination.value()),
+      ascension_low_(minimal_ascension.value()), ascension_high_(maximal_ascension.value()),
+      redshift_low_(min_redshift), redshift_high_(max_redshift),
+      apparent_low_(min_apparent_magnitude), apparent_high_(max_apparent_magnitude),
+      absolute_low_(min_absolute_magnitude), absolute_high_(max_absolute_magnitude)
 {
+}
+
+bool query_test::passes(const record& r) const
+{
+    if (!valid_epoch_)
+        return false;
+    const sky_coords& position = use_2000_ ? r.coords_2000 : r.coords_1950;
     const double d = position.declination.value();
-    if (!(q.declination_low <= d && d <= q.declination_high))
+    if (!(declination_low_ <= d && d <= declination_high_))
         return false;
     const double a = position.ascension.value();
-    if (!(q.ascension_low <= a && a <= q.ascension_high))
+    if (!(ascension_low_ <= a && a <= ascension_high_))
         return false;
     double z = r.redshift;
     if (z > lower_limit_threshold)
         z = z / lower_limit_scale;
-    if (!(min_redshift <= z && z <= max_redshift))
+    if (!(redshift_low_ <= z && z <= redshift_high_))
         return false;
-    return magnitude_passes(r.apparent_magnitude, min_apparent_magnitude, max_apparent_magnitude) &&
-           magnitude_passes(r.absolute_magnitude, min_absolute_magnitude, max_absolute_magnitude);
+    return magnitude_passes(r.apparent_magnitude, apparent_low_, apparent_high_) &&
+           magnitude_passes(r.absolute_magnitude, absolute_low_, absolute_high_);
 }
-
-} // namespace
 
 int result_list_generator()
 {
@@ -47,18 +55,11 @@ int result_list_generator()
         console_write("Invalid epoch value\n");
         return 1;
     }
-    const bool use_2000 = epoch == 2000;
-    query_bounds q;
-    q.declination_low = minimal_declination.value();
-    q.declination_high = maximal_declination.value();
-    q.ascension_low = minimal_ascension.value();
-    q.ascension_high = maximal_ascension.value();
-
+    const query_test test;
     record* last_selected = nullptr;
     for (record* current = &DB_First; current != nullptr; current = current->next) {
         prefetch_ahead(current);
-        const sky_coords& position = use_2000 ? current->coords_2000 : current->coords_1950;
-        if (!record_passes(*current, position, q))
+        if (!test.passes(*current))
             continue;
         if (last_selected == nullptr)
             First_Selected = current;
