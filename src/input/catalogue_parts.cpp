@@ -3,7 +3,6 @@
 // holds.
 #include "input/catalogue_parts.h"
 
-#include <algorithm>
 #include <atomic>
 #include <thread>
 
