@@ -19,34 +19,37 @@ bool magnitude_passes(double m, double low, double high)
 
 } // namespace
 
-query_test::query_test()
-    : valid_epoch_(epoch == 2000 || epoch == 1950), use_2000_(epoch == 2000),
-      declination_low_(minimal_declination.value()), declination_high_(maximal_declination.value()),
-      ascension_low_(minimal_ascension.value()), ascension_high_(maximal_ascension.value()),
-      redshift_low_(min_redshift), redshift_high_(max_redshift),
-      apparent_low_(min_apparent_magnitude), apparent_high_(max_apparent_magnitude),
-      absolute_low_(min_absolute_magnitude), absolute_high_(max_absolute_magnitude)
+bool record_passes(const record& r, const sky_coords& position, const query_bounds& q)
 {
-}
-
-bool query_test::passes(const record& r) const
-{
-    if (!valid_epoch_)
-        return false;
-    const sky_coords& position = use_2000_ ? r.coords_2000 : r.coords_1950;
     const double d = position.declination.value();
-    if (!(declination_low_ <= d && d <= declination_high_))
+    if (!(q.declination_low <= d && d <= q.declination_high))
         return false;
     const double a = position.ascension.value();
-    if (!(ascension_low_ <= a && a <= ascension_high_))
+    if (!(q.ascension_low <= a && a <= q.ascension_high))
         return false;
     double z = r.redshift;
     if (z > lower_limit_threshold)
         z = z / lower_limit_scale;
-    if (!(redshift_low_ <= z && z <= redshift_high_))
+    if (!(min_redshift <= z && z <= max_redshift))
         return false;
-    return magnitude_passes(r.apparent_magnitude, apparent_low_, apparent_high_) &&
-           magnitude_passes(r.absolute_magnitude, absolute_low_, absolute_high_);
+    return magnitude_passes(r.apparent_magnitude, min_apparent_magnitude, max_apparent_magnitude) &&
+           magnitude_passes(r.absolute_magnitude, min_absolute_magnitude, max_absolute_magnitude);
+}
+
+query_bounds current_query_bounds()
+{
+    query_bounds q;
+    q.declination_low = minimal_declination.value();
+    q.declination_high = maximal_declination.value();
+    q.ascension_low = minimal_ascension.value();
+    q.ascension_high = maximal_ascension.value();
+    return q;
+}
+
+query_test::query_test()
+    : valid_epoch_(epoch == 2000 || epoch == 1950), use_2000_(epoch == 2000),
+      bounds_(current_query_bounds())
+{
 }
 
 int result_list_generator()
