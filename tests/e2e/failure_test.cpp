@@ -218,12 +218,12 @@ TEST(Failure, MemoryLimitBelowEveryEntrysRecordsStillAnswersASmallQuery)
     c.write("quasar_list.dat", generated_catalogue(300000));
     const std::string limit = "ulimit -v 90000; ";
     c.write("query.frm", query_form(one_percent()));
-    const run_result small = c.run_in_shell(limit);
+    const run_result small = c.tarnvel().before(limit).run();
     EXPECT_EQ(small.console, page_created);
     EXPECT_NE(small.page.value_or("").find("Total number of records is 300000"), std::string::npos);
     // The same limit does not hold the records of every entry.
     c.write("query.frm", query_form(everything()));
-    const run_result all = c.run_in_shell(limit);
+    const run_result all = c.tarnvel().before(limit).run();
     EXPECT_EQ(all.console, std::string("not enough memory for the catalogue\n") + page_not_created);
 }
 
