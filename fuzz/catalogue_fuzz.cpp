@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "input/correct_record_list.h"
 #include "fuzz/fuzz_input.h"
 #include "input/catalogue_parts.h"
+#include "input/correct_record_list.h"
 #include "select/selection.h"
 #include "support/record_text.h"
 
