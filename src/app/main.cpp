@@ -55,6 +55,7 @@ int main(int argc, char** argv)
     // catalogue instead of the answer. result_list_generator then chains the
     // list's records that pass, and reports an epoch it does not know, after
     // the whole catalogue has been read and counted, as it always did.
+    //
     // A catalogue that cannot be read ends the run: an answer from no
     // catalogue would replace the last good page with an empty one.
     string catalogue_name("quasar_list.dat");

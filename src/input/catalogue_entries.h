@@ -45,12 +45,14 @@ void read_entry_rest(scan_stream& stream, record& entry, int& lost_fields,
                      entry_spans* spans = nullptr);
 
 // A caller's test of the entries a reading finds: called with each entry
-// after the head entry (which DB_First holds in any case), normalised (correct_record), and the
-// offset where its first name begins; says whether the entry is kept in the list. The reading of a
-// catalogue in parts calls it on several threads at once, and also for text that the reading in
-// order later finds not to be an entry or reads again, so it must be a pure function of the entry
-// and the offset, safe to call at once: only what the list holds in the end counts. Holds a
-// reference to the callable, which outlives every reading given the test.
+// after the head entry (which DB_First holds in any case), normalised
+// (correct_record), and the offset where its first name begins; says
+// whether the entry is kept in the list. The reading of a catalogue in parts
+// calls it on several threads at once, and also for text that the reading
+// in order later finds not to be an entry or reads again, so it must be a
+// pure function of the entry and the offset, safe to call at once: only what
+// the list holds in the end counts. Holds a reference to the callable, which
+// must outlive every reading given the test.
 class entry_test {
 public:
     // Tests with `test(const record&, long long)`.
