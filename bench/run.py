@@ -15,8 +15,9 @@ side, --runs times each, in two conditions:
 
 It prints the median wall time and the peak resident memory of each, the
 ratios, and the floor of each query, measured in the same run and condition:
-cat of the catalogue, plus touching the records' memory once (touch_memory),
-plus writing a file of the page's size. It checks that tarnvel and every
+cat of the catalogue, plus writing a file of the page's size, plus touching
+once the memory of the records the query selects (touch_memory), since only
+those become records. It checks that tarnvel and every
 peer select the same entries.
 
 usage: bench/run.py [--entries N] [--runs R] [--smoke] [--work DIR] [--baseline PROGRAM]
@@ -183,10 +184,10 @@ def race(bench, catalogue, work, runs, with_peers):
     return results
 
 
-def floor(bench, catalogue, entries, page_bytes, work, runs, condition):
-    """cat of the catalogue + touching the records' memory + writing the page's size."""
+def floor(bench, catalogue, selected, page_bytes, work, runs, condition):
+    """cat of the catalogue + writing the page's size + touching the selected records' memory."""
     cat = statistics.median(bench.timed(["cat", catalogue], work, condition)[0] for _ in range(runs))
-    touch = statistics.median(bench.timed([bench.toucher, str(entries * bench.record_bytes)], work,
+    touch = statistics.median(bench.timed([bench.toucher, str(max(1, selected) * bench.record_bytes)], work,
                                           condition)[0] for _ in range(runs))
     target = os.path.join(work, "floor.html")
     blocks = max(1, math.ceil(page_bytes / (1 << 20)))
@@ -222,7 +223,7 @@ def main():
         table[entries] = race(bench, catalogue, os.path.join(args.work, str(entries)), args.runs,
                               with_peers if entries == args.entries else {})
         if entries == args.entries:
-            floors = {key: floor(bench, catalogue, entries, r["page_bytes"], args.work, args.runs,
+            floors = {key: floor(bench, catalogue, r["selected"], r["page_bytes"], args.work, args.runs,
                                  key[1])
                       for key, r in table[entries].items()}
 

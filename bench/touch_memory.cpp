@@ -2,8 +2,9 @@
 // gives it back as it ends: the kernel's cost of providing that much memory.
 // The benchmark runs it for two ends: before a timed run, with about 1.5
 // times the records' memory, it leaves free memory as a busy machine leaves
-// it (the "churned" condition); with the records' memory, it is a part of
-// the floor that no reader of the catalogue can go below.
+// it (the "churned" condition); with the memory of the records a query
+// selects, it is a part of the floor that no reader of the catalogue that
+// keeps them can go below.
 //
 // usage: touch_memory BYTES
 #include <cstdio>

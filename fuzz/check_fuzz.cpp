@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/correct_record_list.h"
 #include "check/catalogue_check.h"
 #include "check/form_check.h"
 #include "fuzz/fuzz_input.h"
 #include "input/catalogue_parts.h"
+#include "input/correct_record_list.h"
 #include "state/state.h"
 
 namespace tarnvel {

@@ -5,8 +5,8 @@
 // through.
 #include <algorithm>
 
-#include "app/correct_record_list.h"
 #include "fuzz/fuzz_input.h"
+#include "input/correct_record_list.h"
 #include "input/readers.h"
 #include "report/page.h"
 #include "select/selection.h"

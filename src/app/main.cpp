@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "app/correct_record_list.h"
+#include "input/catalogue_entries.h"
 #include "input/readers.h"
 #include "model/string.h"
 #include "report/page.h"
@@ -45,12 +45,24 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // Reading, normalisation, count and selection run fused, entry by entry,
+    // in one pass over the catalogue: Read_record_list reads each entry into
+    // scratch space, applies Correct_record_list's rule and count to it and
+    // result_list_generator's test (query_test), and keeps in the list only
+    // the entries that pass (DB_First, the head record, is there in any
+    // case). Kept apart, the three phases would hold a record of every entry
+    // until the process ends, so that memory and time followed the
+    // catalogue instead of the answer. result_list_generator then chains the
+    // list's records that pass, and reports an epoch it does not know, after
+    // the whole catalogue has been read and counted, as it always did.
+    //
     // A catalogue that cannot be read ends the run: an answer from no
     // catalogue would replace the last good page with an empty one.
     string catalogue_name("quasar_list.dat");
-    if (Read_record_list(catalogue_name.text) != 0)
+    const query_test selected;
+    const entry_test keep_selected(selected);
+    if (Read_record_list(catalogue_name.text, &keep_selected) != 0)
         return end_without_page();
-    Correct_record_list();
 
     if (result_list_generator() != 0) {
         console_write("result list error\n");

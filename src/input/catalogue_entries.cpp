@@ -1,6 +1,7 @@
 // Entries of 17 '$'-ended fields into records, up to the closing line.
 #include "input/catalogue_entries.h"
 
+#include "input/correct_record_list.h"
 #include "input/stop_scan.h"
 #include "state/state.h"
 
@@ -95,8 +96,56 @@ void read_head_entry(scan_stream& stream, int& lost_fields)
     read_entry_rest(stream, DB_First, lost_fields);
 }
 
+namespace {
+
+// Links `entry`, a record of reading.pool, behind reading.last.
+void link(entry_reading& reading, record* entry)
+{
+    if (reading.last != nullptr)
+        reading.last->next = entry;
+    else
+        reading.first = entry;
+    reading.last = entry;
+}
+
+// Reads the rest of the entry whose first name is `name` and keeps it when
+// it is to be kept. False when no record could be had for it; its lost
+// fields are then not counted, since it is read again.
+bool read_and_keep(scan_stream& stream, entry_reading& reading, const string& name,
+                   long long entry_start, record& scratch)
+{
+    if (reading.test == nullptr) {
+        // Every entry is kept: read straight into its record.
+        record* entry = reading.pool->allocate();
+        if (entry == nullptr)
+            return false;
+        link(reading, entry);
+        entry->name_I = name; // a copy of the whole buffer: short and of fixed size
+        read_entry_rest(stream, *entry, reading.lost_fields);
+        return true;
+    }
+    const int lost_before = reading.lost_fields;
+    scratch = record();
+    scratch.name_I = name;
+    read_entry_rest(stream, scratch, reading.lost_fields);
+    correct_record(scratch);
+    if (!(*reading.test)(scratch, entry_start))
+        return true;
+    record* entry = reading.pool->allocate();
+    if (entry == nullptr) {
+        reading.lost_fields = lost_before;
+        return false;
+    }
+    *entry = scratch;
+    link(reading, entry);
+    return true;
+}
+
+} // namespace
+
 void read_entries(scan_stream& stream, entry_reading& reading)
 {
+    record scratch; // with a test: each entry in turn, until it is kept or left
     for (;;) {
         const long long entry_start = stream.offset();
         if (entry_start >= reading.stop_at) {
@@ -116,19 +165,12 @@ void read_entries(scan_stream& stream, entry_reading& reading)
             reading.how = reading_end::closing_line;
             return;
         }
-        record* entry = reading.pool->allocate();
-        if (entry == nullptr) {
+        if (!read_and_keep(stream, reading, name, entry_start, scratch)) {
             reading.how = reading_end::no_memory;
             reading.end = entry_start;
             return;
         }
-        if (reading.last != nullptr)
-            reading.last->next = entry;
-        else
-            reading.first = entry;
-        reading.last = entry;
-        entry->name_I = name; // a copy of the whole buffer: short and of fixed size
-        read_entry_rest(stream, *entry, reading.lost_fields);
+        ++reading.entries;
     }
 }
 

@@ -44,6 +44,36 @@ first_name_read read_first_name(scan_stream& stream, string& name, value_span* s
 void read_entry_rest(scan_stream& stream, record& entry, int& lost_fields,
                      entry_spans* spans = nullptr);
 
+// A caller's test of the entries a reading finds: called with each entry
+// after the head entry (which DB_First holds in any case), normalised
+// (correct_record), and the offset where its first name begins; says
+// whether the entry is kept in the list. The reading of a catalogue in parts
+// calls it on several threads at once, and also for text that the reading
+// in order later finds not to be an entry or reads again, so it must be a
+// pure function of the entry and the offset, safe to call at once: only what
+// the list holds in the end counts. Holds a reference to the callable, which
+// must outlive every reading given the test.
+class entry_test {
+public:
+    // Tests with `test(const record&, long long)`.
+    template <typename Test>
+    explicit entry_test(const Test& test)
+        : test_(&test), call_([](const void* t, const record& entry, long long start) {
+              return (*static_cast<const Test*>(t))(entry, start);
+          })
+    {
+    }
+
+    bool operator()(const record& entry, long long start) const
+    {
+        return call_(test_, entry, start);
+    }
+
+private:
+    const void* test_;
+    bool (*call_)(const void*, const record&, long long);
+};
+
 // Where a run of entries stops when nothing else stops it first.
 constexpr long long no_stop = std::numeric_limits<long long>::max();
 
@@ -63,7 +93,11 @@ struct entry_reading {
     record* first = nullptr;     // the first record read, when `last` started null
     record* last = nullptr;      // the record the next one is linked behind
     int lost_fields = 0;         // field skips that gave up, not yet reported
-    long long end = -1;          // with `boundary` and `no_memory`: where it stopped
+    long long entries = 0;       // entries read, kept or not
+    // With a test: every entry normalised and tested, only those it passes
+    // kept. Without one (null): every entry kept as read.
+    const entry_test* test = nullptr;
+    long long end = -1; // with `boundary` and `no_memory`: where it stopped
     reading_end how = reading_end::boundary;
 };
 
@@ -73,11 +107,14 @@ struct entry_reading {
 // the end of input leaves DB_First as it is.
 void read_head_entry(scan_stream& stream, int& lost_fields);
 
-// Reads entries from `stream`, which stands in the state "next entry", each
-// into a record of reading.pool linked behind reading.last (or, while that
-// is null, made reading.first), until an entry would begin at or after
+// Reads entries from `stream`, which stands in the state "next entry",
+// counting them in reading.entries, until an entry would begin at or after
 // reading.stop_at, the closing line, the end of input or the end of memory;
-// sets reading.how (and reading.end). Prints nothing.
+// sets reading.how (and reading.end). Each entry that is kept (every one
+// without reading.test, else those it passes) goes into a record of
+// reading.pool linked behind reading.last (or, while that is null, made
+// reading.first); with a test, the others are read into scratch space that
+// is used again and leave nothing. Prints nothing.
 void read_entries(scan_stream& stream, entry_reading& reading);
 
 } // namespace tarnvel

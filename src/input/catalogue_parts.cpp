@@ -1,13 +1,13 @@
-// The catalogue's pipeline: plan the parts, keep them in front of the first
-// line that could close the catalogue, read them at once, join them in file
-// order, and read in order what no part holds.
+// The catalogue's pipeline: plan the parts, read them in file order on
+// every core, join them in file order, and read in order what no part
+// holds.
 #include "input/catalogue_parts.h"
 
-#include <algorithm>
 #include <atomic>
 #include <thread>
 
 #include "input/catalogue_entries.h"
+#include "input/correct_record_list.h"
 #include "input/stop_scan.h"
 #include "state/state.h"
 
@@ -94,113 +94,54 @@ void plan_parts(const text_source& text, const catalogue_shape& shape, long long
     }
 }
 
-// The first place after a line feed in [from, to) that holds a '$' behind
-// nothing but blanks: where a line could close the catalogue. -1 when there
-// is none, or when a range before this one (`range` counts them) has found
-// one first (`first_range` holds the lowest such range).
-long long find_closing_candidate(const text_source& text, const catalogue_shape& shape,
-                                 long long from, long long to, int range,
-                                 std::atomic<int>& first_range)
-{
-    // Looked at in steps, between which an earlier range's find is heeded,
-    // through a buffer of one step.
-    constexpr long long step = 1 << 16;
-    scan_stream stream(text, from, std::min<std::size_t>(step, shape.buffer_size));
-    long long found = stream.ok() ? -1 : from; // where it cannot look, it must assume one
-    while (found < 0 && stream.offset() < to &&
-           first_range.load(std::memory_order_relaxed) > range) {
-        const long long before = stream.offset();
-        found = stream.find_line_starting_with('$', std::min(step, to - before));
-        if (found < 0 && stream.offset() == before)
-            break; // the end of input
-    }
-    if (found < 0)
-        return -1;
-    int lowest = first_range.load(std::memory_order_relaxed);
-    while (range < lowest && !first_range.compare_exchange_weak(lowest, range))
-        ;
-    return found;
-}
-
-// Where the first line that could close the catalogue stands in front of
-// the last part, or no_stop. The start of the text is looked at first, on
-// this thread, so that a small catalogue with text behind its closing line
-// costs no more; the rest of the parts' line feeds are shared among the
-// threads evenly, and a thread gives up once an earlier one has found one.
-long long first_closing_candidate(const text_source& text, const catalogue_shape& shape,
-                                  const part_plan& plan)
-{
-    constexpr long long first_look = 1 << 16;
-    const long long scanned = plan.parts[plan.count - 1].start;
-    if (plan.count <= 1 || scanned <= 0)
-        return no_stop;
-    const long long looked = std::min(first_look, scanned);
-    {
-        scan_stream stream(text, 0, guess_buffer_size);
-        const long long found = stream.ok() ? stream.find_line_starting_with('$', looked) : 0;
-        if (found >= 0)
-            return found;
-    }
-    const int ranges = plan.count;
-    const long long share = (scanned - looked) / ranges;
-    long long found[max_catalogue_parts];
-    bool ran[max_catalogue_parts];
-    std::atomic<int> first_range{ranges};
-    run_at_once(ranges, ran, [&](int k) {
-        found[k] = find_closing_candidate(text, shape, looked + share * k,
-                                          k + 1 < ranges ? looked + share * (k + 1) : scanned, k,
-                                          first_range);
-    });
-    for (int k = 0; k < ranges; ++k) {
-        if (!ran[k])
-            return looked + share * k; // not looked at: the parts must end before it
-        if (found[k] >= 0)
-            return found[k];
-    }
-    return no_stop;
-}
-
-// Plans the parts in front of the first line that could close the
-// catalogue: where one stands in front of the last part planned over the
-// whole text, the parts are planned again over the text in front of it,
-// which is known to hold none. Each part stops where the next begins, and
-// the last at that line.
-void plan_parts_before_closing(const text_source& text, const catalogue_shape& shape,
-                               part_plan& plan)
-{
-    plan_parts(text, shape, text.length(), plan);
-    const long long limit = first_closing_candidate(text, shape, plan);
-    if (limit != no_stop)
-        plan_parts(text, shape, limit, plan);
-    for (int k = 0; k < plan.count; ++k)
-        plan.parts[k].reading.stop_at = k + 1 < plan.count ? plan.parts[k + 1].start : limit;
-}
-
-// Reads every part at once: part 0 from `first`, with the head entry, into
-// catalogue_records behind DB_First, the others into pools of their own.
+// Reads the parts in file order, each once: `threads` threads (at most one
+// per part) each take the next part not yet begun, part 0 from `first`,
+// with the head entry, into catalogue_records behind DB_First, the others
+// into pools of their own. Once a part has ended otherwise than at its
+// boundary (a closing line, the end of input or of memory), no later part
+// is begun: those stay not_read, for the reading in order to take up where
+// it reaches them.
 void read_parts(const text_source& text, const catalogue_shape& shape, part_plan& plan,
                 scan_stream& first)
 {
+    for (int k = 0; k < plan.count; ++k) {
+        plan.parts[k].reading.stop_at = k + 1 < plan.count ? plan.parts[k + 1].start : no_stop;
+        plan.parts[k].reading.how = reading_end::not_read;
+    }
+    const int threads =
+        shape.threads < 1 || shape.threads > plan.count ? plan.count : shape.threads;
+    std::atomic<int> next_part{0};
+    std::atomic<int> ending_part{plan.count}; // the first part known to end the reading
     bool ran[max_catalogue_parts];
-    run_at_once(plan.count, ran, [&](int k) {
-        part& p = plan.parts[k];
-        if (k == 0) {
-            p.reading.pool = &catalogue_records;
-            p.reading.last = &DB_First;
-            read_head_entry(first, p.reading.lost_fields);
-            read_entries(first, p.reading);
-            return;
+    run_at_once(threads, ran, [&](int) {
+        for (;;) {
+            const int k = next_part.fetch_add(1, std::memory_order_relaxed);
+            if (k >= plan.count || k > ending_part.load(std::memory_order_relaxed))
+                return;
+            part& p = plan.parts[k];
+            p.reading.how = reading_end::boundary;
+            if (k == 0) {
+                p.reading.pool = &catalogue_records;
+                p.reading.last = &DB_First;
+                read_head_entry(first, p.reading.lost_fields);
+                if (p.reading.test != nullptr)
+                    correct_record(DB_First);
+                read_entries(first, p.reading);
+            } else {
+                p.reading.pool = &p.pool;
+                scan_stream stream(text, p.start, shape.buffer_size);
+                if (stream.ok())
+                    read_entries(stream, p.reading);
+                else
+                    p.reading.how = reading_end::not_read;
+            }
+            if (p.reading.how == reading_end::boundary)
+                continue;
+            int ending = ending_part.load(std::memory_order_relaxed);
+            while (k < ending && !ending_part.compare_exchange_weak(ending, k))
+                ;
         }
-        p.reading.pool = &p.pool;
-        scan_stream stream(text, p.start, shape.buffer_size);
-        if (stream.ok())
-            read_entries(stream, p.reading);
-        else
-            p.reading.how = reading_end::not_read;
     });
-    for (int k = 1; k < plan.count; ++k)
-        if (!ran[k])
-            plan.parts[k].reading.how = reading_end::not_read;
 }
 
 // Puts the records of `p`, read from exactly where `reading` ended, behind
@@ -213,6 +154,7 @@ void join(entry_reading& reading, part& p)
     }
     catalogue_records.adopt(p.pool);
     reading.lost_fields += p.reading.lost_fields;
+    reading.entries += p.reading.entries;
     reading.how = p.reading.how;
     reading.end = p.reading.end;
 }
@@ -259,18 +201,23 @@ void join_in_order(const text_source& text, const catalogue_shape& shape, part_p
 
 } // namespace
 
-reading_outcome read_catalogue(const text_source& text, const catalogue_shape& shape)
+reading_outcome read_catalogue(const text_source& text, const catalogue_shape& shape,
+                               const entry_test* test, long long* records)
 {
     scan_stream first(text, 0, shape.buffer_size);
     const reading_outcome readable = first_reading(first);
     if (readable != reading_outcome::read)
         return readable;
     part_plan plan;
-    plan_parts_before_closing(text, shape, plan);
+    plan_parts(text, shape, text.length(), plan);
+    for (int k = 0; k < plan.count; ++k)
+        plan.parts[k].reading.test = test;
     read_parts(text, shape, plan, first);
     join_in_order(text, shape, plan);
     const entry_reading& whole = plan.parts[0].reading;
     report_stop_lost('$', whole.lost_fields);
+    if (records != nullptr)
+        *records = 1 + whole.entries; // DB_First is a record even when no entry filled it
     return whole.how == reading_end::no_memory ? reading_outcome::no_memory : reading_outcome::read;
 }
 

@@ -2,6 +2,7 @@
 #include "input/catalogue_walk.h"
 
 #include "input/catalogue_entries.h"
+#include "input/correct_record_list.h"
 #include "state/record_pool.h"
 
 namespace tarnvel {
@@ -11,8 +12,7 @@ namespace {
 // Normalises `entry` as tarnvel does after reading and hands it on.
 bool hand_on(record& entry, long long number, const entry_visitor& visit)
 {
-    entry.coords_2000.declination.corrector();
-    entry.coords_1950.declination.corrector();
+    correct_record(entry);
     return visit(number, entry);
 }
 

@@ -65,11 +65,18 @@ query_faults check_query(const query_text& text);
 // Prints the messages of `faults`, in the order of the checks.
 void report_query_faults(const query_faults& faults);
 
+class entry_test; // input/catalogue_entries.h
+
 // The catalogue `file_name` (read_catalogue, input/catalogue_parts.h), on
-// every core. Returns 0 when the file was read, 1 when it could not be read
-// (after "error open file <name>\n"; the list is DB_First alone, as it was)
-// or memory ran out.
-int Read_record_list(const char* file_name);
+// every core. Without `test`, every entry is kept as read. With it, each
+// entry is normalised as it is read (Correct_record_list's rule) and counted
+// in total_number as Correct_record_list counts the list of every entry, so
+// that Correct_record_list is not run after it, and only the further
+// entries that `test` passes are kept behind DB_First. Returns 0 when the
+// file was read, 1 when it could not be read (after "error open file
+// <name>\n"; the list is DB_First alone, as it was) or memory ran out
+// (after "not enough memory for the catalogue\n").
+int Read_record_list(const char* file_name, const entry_test* test = nullptr);
 
 } // namespace tarnvel
 

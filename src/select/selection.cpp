@@ -1,4 +1,5 @@
-// One pass over the catalogue list, testing each record against the query.
+// The query's record test, and the pass over the catalogue list that
+// chains the records passing it.
 #include "select/selection.h"
 
 #include <cstdio>
@@ -45,20 +46,23 @@ query_bounds current_query_bounds()
     return q;
 }
 
+query_test::query_test()
+    : valid_epoch_(epoch == 2000 || epoch == 1950), use_2000_(epoch == 2000),
+      bounds_(current_query_bounds())
+{
+}
+
 int result_list_generator()
 {
     if (epoch != 2000 && epoch != 1950) {
         console_write("Invalid epoch value\n");
         return 1;
     }
-    const bool use_2000 = epoch == 2000;
-    const query_bounds q = current_query_bounds();
-
+    const query_test test;
     record* last_selected = nullptr;
     for (record* current = &DB_First; current != nullptr; current = current->next) {
         prefetch_ahead(current);
-        const sky_coords& position = use_2000 ? current->coords_2000 : current->coords_1950;
-        if (!record_passes(*current, position, q))
+        if (!test.passes(*current))
             continue;
         if (last_selected == nullptr)
             First_Selected = current;

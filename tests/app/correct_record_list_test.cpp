@@ -1,7 +1,7 @@
 // Correct_record_list: normalisation of every declination and the count.
 #include <gtest/gtest.h>
 
-#include "app/correct_record_list.h"
+#include "input/correct_record_list.h"
 #include "support/reader_test.h"
 
 namespace tarnvel {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/correct_record_list.h"
 #include "cgi/catalogue_answers.h"
 #include "input/catalogue_parts.h"
 #include "input/catalogue_walk.h"
+#include "input/correct_record_list.h"
 #include "support/reader_test.h"
 #include "support/record_text.h"
 

@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include "model/record.h"
 #include "support/console_texts.h"
 #include "support/e2e.h"
 #include "support/forms.h"
@@ -104,6 +105,25 @@ TEST(CatalogueFile, TextAfterTheClosingLineIsNotParsed)
     // A tenth more, and the buffer that looks ahead.
     EXPECT_LE(kib, plain_kib + plain_kib / 10 + 256)
         << "the text behind the closing line was read into memory";
+}
+
+TEST(CatalogueFile, MemoryFollowsTheAnswerNotTheCatalogue)
+{
+    SKIP_UNDER_RUNNER();
+    if (sanitized_build())
+        GTEST_SKIP() << "a sanitizer's shadow memory grows with every byte read";
+    // 300,000 entries: 110 MB as records of every entry, about 1 MB as the
+    // records of the one in 120 that the query selects.
+    constexpr int entries = 300000;
+    e2e_case c;
+    c.write("query.frm", query_form(one_percent()));
+    c.write("quasar_list.dat", generated_catalogue(entries));
+    const auto [r, kib] = run_measured(c);
+    EXPECT_EQ(r.console, std::string(no_style_file) + page_created);
+    EXPECT_NE(r.page.value_or("").find("Total number of records is 300000"), std::string::npos);
+    const long records_kib = long{entries} * long{sizeof(record)} / 1024;
+    EXPECT_GT(kib, 0);
+    EXPECT_LT(kib, records_kib / 4) << "records of entries the query does not select were kept";
 }
 
 } // namespace tarnvel

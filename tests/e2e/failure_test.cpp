@@ -206,6 +206,27 @@ TEST(Failure, MemoryLimitEndsTheRunWithAMessageNotAnAbort)
     EXPECT_GT(memory_messages, 0);
 }
 
+TEST(Failure, MemoryLimitBelowEveryEntrysRecordsStillAnswersASmallQuery)
+{
+    SKIP_UNDER_RUNNER();
+    if (sanitized_build())
+        GTEST_SKIP() << "a sanitizer's shadow memory does not fit a memory limit";
+    // 300,000 entries: their records alone would take 110 MB, more than
+    // the limit; the selected ones take about 1 MB.
+    e2e_case c;
+    c.write("style.var", demo_style());
+    c.write("quasar_list.dat", generated_catalogue(300000));
+    const std::string limit = "ulimit -v 90000; ";
+    c.write("query.frm", query_form(one_percent()));
+    const run_result small = c.tarnvel().before(limit).run();
+    EXPECT_EQ(small.console, page_created);
+    EXPECT_NE(small.page.value_or("").find("Total number of records is 300000"), std::string::npos);
+    // The same limit does not hold the records of every entry.
+    c.write("query.frm", query_form(everything()));
+    const run_result all = c.tarnvel().before(limit).run();
+    EXPECT_EQ(all.console, std::string("not enough memory for the catalogue\n") + page_not_created);
+}
+
 TEST(Failure, ConsoleNobodyReadsDoesNotStopThePage)
 {
     SKIP_UNDER_RUNNER();

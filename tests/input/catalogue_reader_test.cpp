@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/correct_record_list.h"
+#include "input/correct_record_list.h"
 #include "input/readers.h"
 #include "support/console_texts.h"
 #include "support/reader_test.h"

@@ -15,6 +15,16 @@ query_values everything()
     return v;
 }
 
+query_values one_percent()
+{
+    query_values v = everything();
+    v.ra_min = "02:00:00";
+    v.ra_max = "02:59:59";
+    v.z_min = "2";
+    v.z_max = "2.999";
+    return v;
+}
+
 std::string query_form(const query_values& v)
 {
     return "Epoch=" + v.epoch + "\nMinimal right ascension=" + v.ra_min +

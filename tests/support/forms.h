@@ -26,6 +26,10 @@ struct query_values {
 // Bounds that every entry passes, at either epoch.
 query_values everything();
 
+// Bounds that about one in 120 of generated_catalogue's entries pass: the
+// right ascensions of hour 2 and the redshifts from 2 to 3.
+query_values one_percent();
+
 // A query form: one value a line, each behind its label ("Epoch=2000\n",
 // "Minimal right ascension=...\n", ...).
 std::string query_form(const query_values& values = query_values());

@@ -1,18 +1,23 @@
 // Normalisation and count of the catalogue list.
-#include "app/correct_record_list.h"
+#include "input/correct_record_list.h"
 
 #include "state/record_pool.h"
 #include "state/state.h"
 
 namespace tarnvel {
 
+void correct_record(record& r)
+{
+    r.coords_2000.declination.corrector();
+    r.coords_1950.declination.corrector();
+}
+
 int Correct_record_list()
 {
     record* current = &DB_First;
     do {
         prefetch_ahead(current);
-        current->coords_2000.declination.corrector();
-        current->coords_1950.declination.corrector();
+        correct_record(*current);
         current = current->next;
         ++total_number;
     } while (current != nullptr);
