@@ -54,11 +54,12 @@ if(WIN32)
   # One folder to unpack: everything at its top.
   install(TARGETS tarnvel tarnvel-check RUNTIME DESTINATION .)
   install(FILES README.md LICENSE CHANGELOG.md DESTINATION .)
+  install(FILES docs/guide.md DESTINATION .)
 else()
   install(TARGETS tarnvel tarnvel-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   # The documents as Debian keeps them: the licence as the machine-readable
   # copyright file, the changelog in Debian's form, compressed.
-  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES README.md docs/guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
   add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/changelog
     COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/CHANGELOG.md

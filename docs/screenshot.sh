@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the demo query and takes a screenshot of its page with headless
-# Chromium: docs/demo-page.png, shown in the README.
+# Chromium: docs/demo-page.png, shown in the README and the guide.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --workflow --preset demo >/dev/null

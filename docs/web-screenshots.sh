@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Serves the demo's catalogue with tarnvel-cgi behind lighttpd, set up as
-# the README says (tests/web/serve-site), and takes screenshots of the query
+# the guide says (tests/web/serve-site), and takes screenshots of the query
 # form and of the answer to the demo's query with headless Chromium:
-# docs/query-form.png and docs/query-answer.png, shown in the README.
+# docs/query-form.png and docs/query-answer.png, shown in the guide.
 # Needs Debian's lighttpd and chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,4 @@
-// tarnvel-cgi: the door from a browser form on a web site to tarnvel, a
+// tarnvel-cgi: the web service of tarnvel's query, a
 // CGI/1.1 program that the web server runs once per request. A GET without a
 // query string answers with the query form; a GET with one, or a POST,
 // carries a query, which is checked field by field, written as "query.frm"
@@ -12,6 +12,7 @@
 #include "cgi/form_fields.h"
 #include "cgi/pages.h"
 #include "cgi/site_query.h"
+#include "cgi/vo_service.h"
 #include "decimal/number_text.h"
 #include "system/child_process.h"
 #include "system/input_file.h"
@@ -181,7 +182,10 @@ int main(int, char** argv)
     head_only = method == "HEAD";
     site_config config;
     std::string problem;
-    if (!read_config(config, own_directory(argv[0]), problem)) {
+    const bool configured = read_config(config, own_directory(argv[0]), problem);
+    if (answer_vo_request(configured ? &config : nullptr, problem, method))
+        return 0;
+    if (!configured) {
         respond(500, "Internal Server Error",
                 message_page("The query service is not set up", problem));
         return 0;
@@ -207,6 +211,8 @@ int main(int, char** argv)
                 "Allow: GET, HEAD, POST\r\n");
         return 0;
     }
+    if (answer_form_table(config, encoded, head_only))
+        return 0;
     const query_request request = decode_query(encoded);
     if (!request.valid()) {
         respond(400, "Bad Request",

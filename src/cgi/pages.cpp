@@ -29,6 +29,10 @@ std::string frame_top(const char* title)
            ".site { color: #008080; }\n"
            "form p { margin: 0.4em 0; }\n"
            "label { display: inline-block; min-width: 16em; }\n"
+           "fieldset.formats { border: none; margin: 0.4em 0; padding: 0; }\n"
+           "fieldset.formats legend { display: inline-block; float: left; min-width: 16em; "
+           "padding: 0; }\n"
+           "fieldset.formats label { min-width: 0; margin-right: 1.5em; }\n"
            "input[aria-invalid=\"true\"] { border: 2px solid #b00000; }\n"
            ".fault { color: #b00000; }\n"
            ".hint { color: #555555; }\n"
@@ -122,6 +126,14 @@ std::string form_page(const query_request& request, bool mark_faults, const std:
                     html_escaped(request.faults[f]) + "</strong>";
         page += "</p>\n";
     }
+    page += "<fieldset class=\"formats\">\n<legend>Answer as</legend>\n"
+            "<label><input type=\"radio\" id=\"format-html\" name=\"RESPONSEFORMAT\" "
+            "value=\"html\" checked> a page</label>\n"
+            "<label><input type=\"radio\" id=\"format-votable\" name=\"RESPONSEFORMAT\" "
+            "value=\"votable\"> a VOTable (TOPCAT, Aladin, astropy)</label>\n"
+            "<label><input type=\"radio\" id=\"format-csv\" name=\"RESPONSEFORMAT\" "
+            "value=\"csv\"> CSV</label>\n"
+            "</fieldset>\n";
     page += "<p><button type=\"submit\">Ask the catalogue</button></p>\n</form>\n";
     return page + frame_bottom();
 }

@@ -43,7 +43,7 @@ const char usage[] =
     "  -h, --help     print this help and exit\n"
     "      --version  print the version and exit\n"
     "\n"
-    "The manual: man tarnvel-check; the README's section \"Checking the input files\".\n";
+    "The manual: man tarnvel-check; the guide (guide.md), section \"Checking the input files\".\n";
 
 // A text to check: the file `name` of `directory`, opened once. A file that
 // is no regular file (a FIFO) is read whole first, since it is read twice.

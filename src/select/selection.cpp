@@ -11,16 +11,12 @@ namespace tarnvel {
 
 namespace {
 
-// The bounds of the query, in the units the record test compares.
-struct query_bounds {
-    double declination_low, declination_high;
-    double ascension_low, ascension_high;
-};
-
 bool magnitude_passes(double m, double low, double high)
 {
     return (low <= m && m <= high) || m == no_value_magnitude;
 }
+
+} // namespace
 
 bool record_passes(const record& r, const sky_coords& position, const query_bounds& q)
 {
@@ -39,7 +35,15 @@ bool record_passes(const record& r, const sky_coords& position, const query_boun
            magnitude_passes(r.absolute_magnitude, min_absolute_magnitude, max_absolute_magnitude);
 }
 
-} // namespace
+query_bounds current_query_bounds()
+{
+    query_bounds q;
+    q.declination_low = minimal_declination.value();
+    q.declination_high = maximal_declination.value();
+    q.ascension_low = minimal_ascension.value();
+    q.ascension_high = maximal_ascension.value();
+    return q;
+}
 
 int result_list_generator()
 {
@@ -48,11 +52,7 @@ int result_list_generator()
         return 1;
     }
     const bool use_2000 = epoch == 2000;
-    query_bounds q;
-    q.declination_low = minimal_declination.value();
-    q.declination_high = maximal_declination.value();
-    q.ascension_low = minimal_ascension.value();
-    q.ascension_high = maximal_ascension.value();
+    const query_bounds q = current_query_bounds();
 
     record* last_selected = nullptr;
     for (record* current = &DB_First; current != nullptr; current = current->next) {

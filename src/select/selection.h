@@ -3,7 +3,25 @@
 #ifndef TARNVEL_SELECT_SELECTION_H
 #define TARNVEL_SELECT_SELECTION_H
 
+#include "model/record.h"
+#include "model/sky_coords.h"
+
 namespace tarnvel {
+
+// The position bounds of the query, in the units the record test compares
+// (arc::value: seconds of arc and of time).
+struct query_bounds {
+    double declination_low, declination_high;
+    double ascension_low, ascension_high;
+};
+
+// The position bounds of the query globals.
+query_bounds current_query_bounds();
+
+// True when `r`, at `position` (its coordinates of the query's epoch),
+// passes all five closed-interval tests of the query globals, as
+// result_list_generator tests it.
+bool record_passes(const record& r, const sky_coords& position, const query_bounds& q);
 
 // Walks the catalogue list from DB_First once and links every record that
 // passes all five closed-interval tests (declination and right ascension of

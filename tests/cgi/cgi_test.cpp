@@ -15,6 +15,7 @@
 
 #include "support/e2e.h"
 #include "support/forms.h"
+#include "support/xml_check.h"
 
 extern char** environ;
 
@@ -265,6 +266,107 @@ TEST_F(Cgi, SettingsThatAreMissingOrUnusableAreNamed)
         EXPECT_EQ(response.status, 500) << c.environment;
         EXPECT_NE(response.body.find(c.named), std::string::npos) << response.body;
     }
+}
+
+TEST_F(Cgi, ConeSearchAnswersWithVotablesUnderTheSameLimits)
+{
+    const cgi_response cone = get("RA=10.87&DEC=12.41&SR=0.1", "PATH_INFO=/scs");
+    EXPECT_EQ(cone.status, 200);
+    EXPECT_NE(cone.headers.find("Content-Type: text/xml; charset=utf-8\r\n"), std::string::npos);
+    EXPECT_EQ(xml_fault(cone.body), "");
+    EXPECT_NE(cone.body.find("<TR><TD>1</TD><TD>Q 0040+121</TD>"), std::string::npos) << cone.body;
+
+    const cgi_response error = get("RA=10&DEC=-91&SR=1", "PATH_INFO=/scs");
+    EXPECT_EQ(error.status, 200) << "cone search clients read errors from status 200";
+    EXPECT_NE(error.body.find("<INFO name=\"Error\" value=\"DEC must lie in -90..90 degrees\"/>"),
+              std::string::npos)
+        << error.body;
+
+    const cgi_response head = parse(site.run_cgi(
+        settings() + " PATH_INFO=/scs REQUEST_METHOD=HEAD QUERY_STRING='RA=1&DEC=2&SR=3'"));
+    EXPECT_EQ(head.status, 200);
+    EXPECT_EQ(head.body, "");
+    const cgi_response posted =
+        parse(site.run_cgi(settings() + " PATH_INFO=/scs REQUEST_METHOD=POST"));
+    EXPECT_EQ(posted.status, 405);
+    EXPECT_NE(posted.headers.find("Allow: GET, HEAD\r\n"), std::string::npos);
+    EXPECT_EQ(get(std::string(16 * 1024 + 1, 'x'), "PATH_INFO=/scs").status, 414);
+
+    // One run at a time: a cone search is told to come back, in a VOTable.
+    std::thread first(
+        [&] { get(demo_query, sleeper() + " TARNVEL_TIME_LIMIT=3 TARNVEL_MAX_RUNS=1"); });
+    while (left_in_spool() == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const cgi_response busy = get("RA=1&DEC=2&SR=3", "PATH_INFO=/scs TARNVEL_MAX_RUNS=1");
+    first.join();
+    EXPECT_EQ(busy.status, 503);
+    EXPECT_NE(busy.headers.find("Retry-After: 5\r\n"), std::string::npos);
+    EXPECT_NE(busy.body.find("<INFO name=\"QUERY_STATUS\" value=\"ERROR\">The catalogue is"),
+              std::string::npos)
+        << busy.body;
+    EXPECT_EQ(left_in_spool(), 0);
+
+    // The self-description, at both places.
+    for (const char* path : {"/capabilities", "/scs/capabilities"}) {
+        const cgi_response capabilities =
+            get("", std::string("PATH_INFO=") + path + " SERVER_NAME=example.org SERVER_PORT=80");
+        EXPECT_EQ(xml_fault(capabilities.body), "") << path;
+        EXPECT_NE(capabilities.body.find("<accessURL use=\"base\">"
+                                         "http://example.org/site/query.cgi/scs?</accessURL>"),
+                  std::string::npos)
+            << capabilities.body;
+        EXPECT_NE(capabilities.body.find("<testQuery>\n<ra>10.872666666666667</ra>"),
+                  std::string::npos)
+            << "the first entry's position";
+    }
+    for (const char* path : {"/availability", "/scs/availability"})
+        EXPECT_NE(get("", std::string("PATH_INFO=") + path)
+                      .body.find("<vosi:available>true</vosi:available>"),
+                  std::string::npos);
+    EXPECT_NE(get("", "PATH_INFO=/availability TARNVEL_CATALOGUE=" +
+                          shell_quoted((site.directory() / "gone.dat").string()))
+                  .body.find("<vosi:available>false</vosi:available>"),
+              std::string::npos)
+        << "the setting is checked first";
+}
+
+TEST_F(Cgi, FormQueryAsTablesWhileThePageStaysTarnvels)
+{
+    EXPECT_NE(get("").body.find("<legend>Answer as</legend>\n<label><input type=\"radio\" "
+                                "id=\"format-html\" name=\"RESPONSEFORMAT\" value=\"html\" "
+                                "checked> a page</label>"),
+              std::string::npos);
+    if (site_texts_are_defaults()) {
+        EXPECT_TRUE(get(std::string(demo_query) + "&RESPONSEFORMAT=html").body ==
+                    read_file(golden_dir() / "demo.html"));
+    }
+
+    const cgi_response csv = get(std::string(demo_query) + "&RESPONSEFORMAT=csv");
+    EXPECT_EQ(csv.status, 200);
+    EXPECT_NE(csv.headers.find("Content-Type: text/csv; charset=utf-8\r\n"), std::string::npos);
+    bool ok = false;
+    EXPECT_EQ(csv_records(csv.body, ok).size(), 16U + 1U) << "the demo's 16 entries";
+    EXPECT_TRUE(ok);
+    const cgi_response votable = post(std::string(demo_query) + "&RESPONSEFORMAT=votable");
+    EXPECT_EQ(xml_fault(votable.body), "");
+    std::size_t rows = 0;
+    for (std::size_t at = 0; (at = votable.body.find("<TR>", at)) != std::string::npos; ++at)
+        ++rows;
+    EXPECT_EQ(rows, 16U);
+    EXPECT_NE(get(std::string(demo_query) + "&RESPONSEFORMAT=application/x-votable%2Bxml")
+                  .headers.find("Content-Type: application/x-votable+xml; charset=utf-8\r\n"),
+              std::string::npos);
+
+    // A query tarnvel refuses (reversed bounds), and one that breaks its notation.
+    std::string reversed = demo_query;
+    reversed.replace(reversed.find("z_min=1.5"), 9, "z_min=4.5");
+    const cgi_response refused = get(reversed + "&RESPONSEFORMAT=votable");
+    EXPECT_EQ(refused.status, 400);
+    EXPECT_NE(refused.body.find("<INFO name=\"Error\" value=\"tarnvel refuses the query"),
+              std::string::npos);
+    EXPECT_EQ(get(std::string(demo_query) + "x&RESPONSEFORMAT=csv").status, 400);
+    EXPECT_EQ(get(std::string(demo_query) + "&RESPONSEFORMAT=pdf").status, 400);
+    EXPECT_EQ(left_in_spool(), 0);
 }
 
 } // namespace tarnvel

@@ -46,7 +46,7 @@ TEST(Check, CaseDirectoriesGiveTheirExpectedFindings)
         copy_all(c, dir.path());
         for (const char* kept : {"expected.txt", "status"})
             fs::remove(c.directory() / kept);
-        const run_result r = c.run_check();
+        const run_result r = c.check().run();
         const std::string name = dir.path().filename().string();
         EXPECT_EQ(r.console, read_file(dir.path() / "expected.txt").value_or("(none)")) << name;
         EXPECT_EQ(std::to_string(r.exit_status) + "\n",
@@ -68,7 +68,10 @@ TEST(Check, DemoDirectoryGivesNoFinding)
                               "query.frm: 0 errors, 0 warnings, 0 notes\n"
                               "style.var: 0 errors, 0 warnings, 0 notes\n";
     for (const char* directory : {"", "demo"}) {
-        const run_result r = c.run_check(directory);
+        test_command check = c.check();
+        if (*directory != '\0')
+            check.arg(directory);
+        const run_result r = check.run();
         EXPECT_EQ(r.console, clean) << directory;
         EXPECT_EQ(r.exit_status, 0) << directory;
     }
@@ -81,7 +84,7 @@ TEST(Check, UnreadableCatalogueOrQueryIsStatus2)
         e2e_case c;
         c.copy_demo_inputs();
         fs::remove(c.directory() / missing);
-        const run_result r = c.run_check();
+        const run_result r = c.check().run();
         EXPECT_EQ(r.exit_status, 2) << missing;
         EXPECT_NE(r.console.find(std::string(missing) + ": error: cannot be read"),
                   std::string::npos)
@@ -92,13 +95,13 @@ TEST(Check, UnreadableCatalogueOrQueryIsStatus2)
 TEST(Check, HelpAndVersion)
 {
     e2e_case c;
-    EXPECT_EQ(c.run_check("--version").console, "tarnvel-check " TARNVEL_VERSION "\n");
-    const run_result help = c.run_check("--help");
+    EXPECT_EQ(c.check().arg("--version").run().console, "tarnvel-check " TARNVEL_VERSION "\n");
+    const run_result help = c.check().arg("--help").run();
     EXPECT_EQ(help.exit_status, 0);
     EXPECT_EQ(help.console.rfind("Usage: tarnvel-check [DIRECTORY]\n", 0), 0u) << help.console;
     EXPECT_NE(help.console.find("man tarnvel-check"), std::string::npos);
     EXPECT_NE(help.console.find("Checking the input files"), std::string::npos);
-    EXPECT_EQ(c.run_check("one two").exit_status, 2);
+    EXPECT_EQ(c.check().arg("one").arg("two").run().exit_status, 2);
 }
 
 TEST(Check, RealCatalogues)
@@ -121,7 +124,7 @@ TEST(Check, RealCatalogues)
         e2e_case c;
         c.copy_demo_inputs();
         c.copy(path, "quasar_list.dat");
-        const run_result r = c.run_check();
+        const run_result r = c.check().run();
         EXPECT_EQ(r.exit_status, 0) << catalogue.file;
         EXPECT_NE(r.console.find(catalogue.summary), std::string::npos) << catalogue.file << "\n"
                                                                         << last_line(r.console);

@@ -22,7 +22,7 @@ namespace {
 // it used, in KiB.
 std::pair<run_result, long> run_measured(const e2e_case& c)
 {
-    const run_result r = c.run_in_shell("'" TARNVEL_PEAK_MEMORY "' ");
+    const run_result r = c.tarnvel().through({TARNVEL_PEAK_MEMORY}).run();
     const std::size_t at = r.errors.find("peak KiB: ");
     const long kib = at == std::string::npos ? -1 : std::stol(r.errors.substr(at + 10));
     return {r, kib};
@@ -46,8 +46,10 @@ TEST(CatalogueFile, CatalogueReplacedDuringARunIsAnsweredFromTheFileThatWasOpene
     c.write("query.frm", query_form(everything()));
     c.write("quasar_list.dat", old_catalogue);
     c.write("quasar_list.next", generated_catalogue(20000) + generated_catalogue(20000));
-    const run_result r =
-        c.run_in_shell("LD_PRELOAD='" TARNVEL_TEST_SHIM "' ASAN_OPTIONS=verify_asan_link_order=0 ");
+    const run_result r = c.tarnvel()
+                             .env("LD_PRELOAD", TARNVEL_TEST_SHIM)
+                             .env("ASAN_OPTIONS", "verify_asan_link_order=0")
+                             .run();
     ASSERT_FALSE(fs::exists(c.directory() / "quasar_list.next")) << "the shim did not replace it";
     EXPECT_EQ(r.console, expected.console);
     const auto total = [](const std::optional<std::string>& page) {
@@ -66,8 +68,12 @@ TEST(CatalogueFile, ShortFifoCatalogueDoesNotHang)
     c.copy(examples_dir() / "query.frm", "query.frm");
     ASSERT_EQ(mkfifo((c.directory() / "quasar_list.dat").c_str(), 0600), 0);
     // The writer fills the FIFO and goes; the program must read what came.
-    const run_result r = c.run_in_shell("cat '" + (examples_dir() / "quasar_list.dat").string() +
-                                        "' >quasar_list.dat & timeout 60 ");
+    const run_result r =
+        c.tarnvel()
+            .before("cat " + shell_quoted((examples_dir() / "quasar_list.dat").string()) +
+                    " >quasar_list.dat & ")
+            .through({"timeout", "60"})
+            .run();
     EXPECT_EQ(r.exit_status, 0) << "124: it hung";
     EXPECT_EQ(r.console, page_created);
     EXPECT_EQ(r.page, expected_page("demo.html"));

@@ -70,7 +70,7 @@ TEST(Driver, HelpAndVersionAnswerAndTouchNoFile)
     };
     const std::string before = listing();
     for (const char* argument : {"--help", "-h", "--version"}) {
-        const run_result r = c.run_with_arguments(argument);
+        const run_result r = c.tarnvel().arg(argument).run();
         EXPECT_EQ(r.exit_status, 0) << argument;
         EXPECT_EQ(r.errors, "") << argument;
         if (std::string(argument) == "--version")
@@ -81,13 +81,16 @@ TEST(Driver, HelpAndVersionAnswerAndTouchNoFile)
     }
     // A reader of the console that has gone changes nothing.
     for (const char* argument : {"--help", "--version"}) {
-        const run_result gone = c.run_in_shell(
-            "{ sleep 0.3; ", std::string(argument) + " 2>/dev/null; echo $? >code; } | true");
+        c.tarnvel()
+            .before("{ sleep 0.3; ")
+            .arg(argument)
+            .streams("2>/dev/null; echo $? >code; } | true")
+            .run();
         EXPECT_EQ(read_file(c.directory() / "code"), std::string("0\n"))
             << argument << " into a pipe nobody reads (141: ended by SIGPIPE)";
     }
     // Anything else is ignored, as it always was: the query is answered.
-    const run_result r = c.run_with_arguments("--help extra");
+    const run_result r = c.tarnvel().arg("--help").arg("extra").run();
     EXPECT_EQ(r.console, page_created);
     EXPECT_EQ(r.page, expected_page("demo.html"));
 }

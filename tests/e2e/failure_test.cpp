@@ -41,7 +41,7 @@ TEST(Failure, LinkHardLinkOrFifoAtTheOldTemporaryNameIsNeverWrittenThrough)
             fs::create_symlink(c.directory().parent_path() / "created-by-the-run", planted);
         else
             ASSERT_EQ(mkfifo(planted.c_str(), 0644), 0);
-        const run_result r = c.run_in_shell("timeout 60 ");
+        const run_result r = c.tarnvel().through({"timeout", "60"}).run();
         EXPECT_EQ(r.console, page_created) << kind;
         EXPECT_EQ(read_file(victim), std::string("PRECIOUS\n")) << kind;
         EXPECT_FALSE(fs::exists(c.directory().parent_path() / "created-by-the-run")) << kind;
@@ -62,7 +62,7 @@ TEST(Failure, PageTakesTheBitsOfANewFileOrOfThePageItReplacesAndTheRunnersOwners
     if (geteuid() == 0) {
         ASSERT_EQ(chown((c.directory() / "results.html.tmp").c_str(), 65534, 65534), 0);
     }
-    const run_result fresh = c.run_in_shell("umask 027; ");
+    const run_result fresh = c.tarnvel().before("umask 027; ").run();
     EXPECT_EQ(fresh.console, page_created);
     struct stat page;
     ASSERT_EQ(stat((c.directory() / "results.html").c_str(), &page), 0);
@@ -70,7 +70,7 @@ TEST(Failure, PageTakesTheBitsOfANewFileOrOfThePageItReplacesAndTheRunnersOwners
     EXPECT_EQ(page.st_uid, geteuid());
 
     ASSERT_EQ(chmod((c.directory() / "results.html").c_str(), 0604), 0);
-    c.run_in_shell("umask 077; ");
+    c.tarnvel().before("umask 077; ").run();
     ASSERT_EQ(stat((c.directory() / "results.html").c_str(), &page), 0);
     EXPECT_EQ(page.st_mode & 0777, 0604u) << "the replaced page's bits";
 }
@@ -93,7 +93,7 @@ TEST(Failure, ConcurrentRunsInOneDirectoryEachPublishAWholePage)
         for (std::size_t i = 0; i < results.size(); ++i)
             runs.emplace_back([&, i] {
                 results[i] =
-                    c.run_in_shell("", "</dev/null >stdout." + std::to_string(i) + " 2>&1");
+                    c.tarnvel().streams("</dev/null >stdout." + std::to_string(i) + " 2>&1").run();
             });
         for (std::thread& t : runs)
             t.join();
@@ -121,7 +121,7 @@ TEST(Failure, ClosedStandardStreamsNeverTakeTheCatalogueOrThePage)
         e2e_case c;
         c.write("query.frm", query_form(everything()));
         c.write("quasar_list.dat", catalogue);
-        const run_result r = c.run_in_shell("", streams);
+        const run_result r = c.tarnvel().streams(streams).run();
         EXPECT_EQ(read_file(c.directory() / "quasar_list.dat"), catalogue)
             << streams << ": the catalogue took the console's text";
         ASSERT_TRUE(r.page.has_value()) << streams;
@@ -190,7 +190,8 @@ TEST(Failure, MemoryLimitEndsTheRunWithAMessageNotAnAbort)
     int memory_messages = 0;
     bool succeeded = false;
     for (int limit_kib = 2000; limit_kib <= 200000 && !succeeded; limit_kib += limit_kib / 16) {
-        const run_result r = c.run_in_shell("ulimit -v " + std::to_string(limit_kib) + "; ");
+        const run_result r =
+            c.tarnvel().before("ulimit -v " + std::to_string(limit_kib) + "; ").run();
         if (r.exit_status == 127 && r.console.empty())
             continue; // the loader found no room for the program
         EXPECT_EQ(r.exit_status, 0) << limit_kib << " KiB: " << r.console << r.errors;
@@ -212,8 +213,10 @@ TEST(Failure, ConsoleNobodyReadsDoesNotStopThePage)
     c.copy_demo_inputs();
     c.write("results.html", "last page\n");
     // The program starts after the pipe's reader has gone.
-    const run_result r =
-        c.run_in_shell("{ sleep 0.5; ", "</dev/null 2>/dev/null; echo $? >code; } | true");
+    const run_result r = c.tarnvel()
+                             .before("{ sleep 0.5; ")
+                             .streams("</dev/null 2>/dev/null; echo $? >code; } | true")
+                             .run();
     EXPECT_EQ(read_file(c.directory() / "code"), std::string("0\n"));
     EXPECT_EQ(r.page, expected_page("demo.html"));
 }

@@ -236,7 +236,7 @@ TEST(Page, PageThatCannotBeWrittenIsAFailureAndTheOldPageStays)
         GTEST_SKIP() << "the file size limit does not reach a program under a runner";
     // A file size limit of 4 KiB stops the page part way; its signal is
     // ignored, so that the write fails instead.
-    const run_result r = c.run_in_shell("ulimit -f 4; trap '' XFSZ; ");
+    const run_result r = c.tarnvel().before("ulimit -f 4; trap '' XFSZ; ").run();
     EXPECT_EQ(r.console, creation_failed);
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_EQ(r.page, std::string("previous page\n"));

@@ -45,7 +45,7 @@ TEST(Publication, FileSizeLimitIsAFailedWriteNotAnAbort)
     e2e_case c;
     c.copy_demo_inputs();
     c.write("results.html", "last page\n");
-    const run_result r = c.run_in_shell("ulimit -f 4; "); // 4 KiB: less than the page
+    const run_result r = c.tarnvel().before("ulimit -f 4; ").run(); // 4 KiB: less than the page
     EXPECT_EQ(r.exit_status, 0) << "153: ended by SIGXFSZ";
     EXPECT_EQ(r.console, creation_failed);
     EXPECT_EQ(r.page, std::string("last page\n"));

@@ -68,7 +68,7 @@ if [ "$(id -u)" = 0 ]; then
   for page in man1/tarnvel.1.gz man1/tarnvel-check.1.gz man8/tarnvel-cgi.8.gz; do
     test -f "/usr/share/man/$page"
   done
-  test -f /usr/share/doc/tarnvel/copyright && test -f /usr/share/doc/tarnvel/changelog.gz
+  test -f /usr/share/doc/tarnvel/copyright && test -f /usr/share/doc/tarnvel/guide.md && test -f /usr/share/doc/tarnvel/changelog.gz
   dpkg -r tarnvel >/dev/null
   if dpkg -s tarnvel >/dev/null 2>&1 || [ -e /usr/bin/tarnvel ] || [ -e /usr/bin/tarnvel-check ] ||
      [ -e /usr/lib/cgi-bin/tarnvel ] || [ -e /usr/share/doc/tarnvel ]; then
@@ -97,7 +97,7 @@ quietly cmake --build "$out/windows"
 (cd "$out/windows" && quietly cpack -G ZIP)
 zip=$out/windows/tarnvel-${version}-win64.zip
 listing=$(python3 -m zipfile -l "$zip")
-for member in tarnvel.exe tarnvel-check.exe tarnvel.txt tarnvel-check.txt README.md LICENSE CHANGELOG.md; do
+for member in tarnvel.exe tarnvel-check.exe tarnvel.txt tarnvel-check.txt README.md guide.md LICENSE CHANGELOG.md; do
   grep -q "tarnvel-${version}-win64/$member" <<<"$listing" || { echo "$zip lacks $member" >&2; exit 1; }
 done
-echo "$zip holds the two programs, their manuals as text, the README, the licence and the changelog"
+echo "$zip holds the two programs, their manuals as text, the README and the guide, the licence and the changelog"

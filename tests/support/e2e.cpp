@@ -32,7 +32,7 @@ std::string environment_or(const char* name, const char* fallback)
 }
 
 // Single quotes for the shell.
-std::string quoted(const std::string& text)
+std::string in_single_quotes(const std::string& text)
 {
     std::string out = "'";
     for (char c : text) {
@@ -98,7 +98,7 @@ void e2e_case::copy_demo_inputs() const
 
 run_result e2e_case::run() const
 {
-    return run_with("");
+    return tarnvel().run();
 }
 
 std::optional<run_result> e2e_case::run_unprivileged(bool writable_directory) const
@@ -109,7 +109,7 @@ std::optional<run_result> e2e_case::run_unprivileged(bool writable_directory) co
     if (geteuid() != 0) {
         if (!writable_directory)
             fs::permissions(work_, everyone_may_enter & ~fs::perms::owner_write);
-        return run_with("");
+        return run();
     }
     // Another user could not use this user's Wine prefix.
     if (program_has_runner())
@@ -117,17 +117,28 @@ std::optional<run_result> e2e_case::run_unprivileged(bool writable_directory) co
     if (std::system("command -v setpriv >/dev/null 2>&1") != 0)
         return std::nullopt;
     fs::permissions(work_, writable_directory ? fs::perms::all : everyone_may_enter);
-    return run_with("setpriv --reuid=65534 --regid=65534 --clear-groups ");
+    return tarnvel().through({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"}).run();
 }
 
-run_result e2e_case::run_in_shell(const std::string& setup, const std::string& streams) const
+test_command e2e_case::tarnvel() const
 {
-    return run_with("", setup, streams);
+    return test_command(*this, test_program_path(), true);
 }
 
-run_result e2e_case::run_with_arguments(const std::string& arguments) const
+test_command e2e_case::check() const
 {
-    return run_with("", "", "", arguments);
+    return test_command(*this, check_program_path(), true);
+}
+
+test_command e2e_case::cgi() const
+{
+    // The CGI program runs natively, whatever runs tarnvel.
+    return test_command(*this, cgi_program_path(), false);
+}
+
+run_result e2e_case::run_cgi(const std::string& environment, const std::string& body) const
+{
+    return cgi().before(environment + " ").input(body).run();
 }
 
 void e2e_case::make_read_only(const std::string& name) const
@@ -145,68 +156,92 @@ void e2e_case::make_writable(const std::string& name) const
                     fs::perm_options::replace);
 }
 
-run_result e2e_case::run_check(const std::string& arguments) const
+test_command::test_command(const e2e_case& c, std::string program, bool through_runner)
+    : case_(&c), program_(std::move(program)), through_runner_(through_runner)
 {
-    return run_with("", "", "", arguments, check_program_path());
 }
 
-run_result e2e_case::run_cgi(const std::string& environment, const std::string& body) const
+test_command& test_command::arg(std::string value)
 {
-    static std::atomic<int> bodies{0};
-    const fs::path input = root_ / ("body." + std::to_string(++bodies));
-    {
-        std::ofstream out(input, std::ios::binary);
-        out << body;
-    }
-    // The CGI program runs natively, whatever runs tarnvel.
-    const std::string program = cgi_program_path();
-    const std::string command = "cd " + quoted(work_.string()) + " && (" + environment + " " +
-                                quoted(program) + " <" + quoted(input.string()) + " >" +
-                                quoted((root_ / "cgi.out").string()) + " 2>" +
-                                quoted((root_ / "cgi.err").string()) + "); echo $? >" +
-                                quoted((root_ / "cgi.status").string());
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    run_result result;
-    result.console = read_file(root_ / "cgi.out").value_or("");
-    result.errors = read_file(root_ / "cgi.err").value_or("");
-    result.exit_status = static_cast<int>(
-        std::strtol(read_file(root_ / "cgi.status").value_or("-1").c_str(), nullptr, 10));
-    return result;
+    arguments_.push_back(std::move(value));
+    return *this;
 }
 
-run_result e2e_case::run_with(const std::string& prefix, const std::string& setup,
-                              const std::string& streams, const std::string& arguments,
-                              const std::string& program_path) const
+test_command& test_command::env(std::string name, std::string value)
 {
-    const std::string program = program_path.empty() ? test_program_path() : program_path;
-    const std::string runner = prefix + environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER);
+    environment_ += name + "=" + in_single_quotes(value) + " ";
+    return *this;
+}
+
+test_command& test_command::input(std::string bytes)
+{
+    input_ = std::move(bytes);
+    return *this;
+}
+
+test_command& test_command::through(std::initializer_list<std::string> words)
+{
+    wrapper_.insert(wrapper_.end(), words.begin(), words.end());
+    return *this;
+}
+
+test_command& test_command::before(std::string shell_text)
+{
+    before_ += shell_text;
+    return *this;
+}
+
+test_command& test_command::streams(std::string shell_text)
+{
+    streams_ = std::move(shell_text);
+    return *this;
+}
+
+run_result test_command::run() const
+{
     // Files of this run alone, so that runs at once in one case do not mix.
     static std::atomic<int> runs{0};
     const std::string serial = std::to_string(++runs);
-    const fs::path out = root_ / ("stdout." + serial);
-    const fs::path err = root_ / ("stderr." + serial);
-    const fs::path status = root_ / ("status." + serial);
+    const fs::path& root = case_->root_;
+    const fs::path out = root / ("stdout." + serial);
+    const fs::path err = root / ("stderr." + serial);
+    const fs::path in = root / ("stdin." + serial);
+    const fs::path status = root / ("status." + serial);
+    if (input_) {
+        std::ofstream file(in, std::ios::binary);
+        file << *input_;
+    }
+    std::string words;
+    for (const std::string& word : wrapper_)
+        words += in_single_quotes(word) + " ";
+    const std::string runner =
+        through_runner_ ? environment_or("TARNVEL_TEST_RUNNER", TARNVEL_TEST_RUNNER) : "";
+    if (!runner.empty())
+        words += runner + " "; // a command line of its own ("wine"), as the build gives it
+    words += in_single_quotes(program_);
+    for (const std::string& argument : arguments_)
+        words += " " + in_single_quotes(argument);
     const std::string redirections =
-        streams.empty() ? " </dev/null >" + quoted(out.string()) + " 2>" + quoted(err.string())
-                        : " " + streams;
+        !streams_.empty()
+            ? " " + streams_
+            : " <" + (input_ ? in_single_quotes(in.string()) : std::string("/dev/null")) + " >" +
+                  in_single_quotes(out.string()) + " 2>" + in_single_quotes(err.string());
     // The program runs in a subshell, so that the setup's limits stay its own.
-    const std::string command = "cd " + quoted(work_.string()) + " && (" + setup +
-                                (runner.empty() ? "" : runner + " ") + quoted(program) +
-                                (arguments.empty() ? "" : " " + arguments) + redirections +
-                                "); echo $? >" + quoted(status.string());
-    const int shell_status = std::system(command.c_str());
-    EXPECT_EQ(shell_status, 0) << command;
+    const std::string command = "cd " + in_single_quotes(case_->work_.string()) + " && (" +
+                                before_ + environment_ + words + redirections + "); echo $? >" +
+                                in_single_quotes(status.string());
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
 
     run_result result;
     result.console = read_file(out).value_or("");
     // The Windows console program writes its console lines with CRLF, as
     // Windows text streams do; what it says is compared in LF form.
-    if (page_has_crlf())
+    if (through_runner_ && page_has_crlf())
         result.console = as_lf(result.console);
     result.errors = read_file(err).value_or("");
     result.exit_status =
         static_cast<int>(std::strtol(read_file(status).value_or("-1").c_str(), nullptr, 10));
-    result.page = read_file(work_ / "results.html");
+    result.page = read_file(case_->work_ / "results.html");
     return result;
 }
 
@@ -250,7 +285,7 @@ std::string cgi_program_path()
 
 std::string shell_quoted(const std::string& text)
 {
-    return quoted(text);
+    return in_single_quotes(text);
 }
 
 bool program_has_runner()

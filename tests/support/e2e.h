@@ -5,8 +5,10 @@
 #define TARNVEL_TESTS_E2E_H
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarnvel {
 
@@ -15,6 +17,52 @@ struct run_result {
     std::string errors;  // standard error (the program never writes to it)
     int exit_status = -1;
     std::optional<std::string> page; // "results.html", or nothing when absent
+};
+
+class e2e_case;
+
+// One run of a built program in a case's working directory, put together
+// step by step and run once, for instance
+//     c.check().arg("my-query").run();
+//     c.tarnvel().before("ulimit -f 4; ").run();
+//     c.cgi().env("REQUEST_METHOD", "POST").input(body).run();
+// Arguments and environment values reach the program exactly as given:
+// each is quoted for the shell that starts it. The shell is there for what
+// only a shell does: limits, traps, umask, pipes and closed streams.
+class test_command {
+public:
+    test_command(const e2e_case& c, std::string program, bool through_runner);
+
+    // Appends one argument.
+    test_command& arg(std::string value);
+    // Sets a variable of the program's environment.
+    test_command& env(std::string name, std::string value);
+    // Gives the program these bytes on its standard input (by default the
+    // null device).
+    test_command& input(std::string bytes);
+    // Starts the program through this command and its arguments (timeout,
+    // setpriv, the peak-memory helper), in front of any runner.
+    test_command& through(std::initializer_list<std::string> words);
+    // Shell text run first in the program's subshell: "ulimit -f 4; ",
+    // "trap '' XFSZ; ", or the opening of a group that `streams` closes.
+    test_command& before(std::string shell_text);
+    // Shell redirections in place of the captured standard streams
+    // ("</dev/null >out 2>&1", ">&-"); what is not captured reads back empty.
+    test_command& streams(std::string shell_text);
+
+    // Runs it and waits for it; what it printed, its status and the page.
+    run_result run() const;
+
+private:
+    const e2e_case* case_;
+    std::string program_;
+    bool through_runner_;
+    std::vector<std::string> arguments_;
+    std::string environment_; // assignments, quoted
+    std::vector<std::string> wrapper_;
+    std::optional<std::string> input_;
+    std::string before_;
+    std::string streams_;
 };
 
 class e2e_case {
@@ -31,7 +79,8 @@ public:
     void copy(const std::filesystem::path& source, const std::string& name) const;
     // Copies the demo's style.var, query.frm and quasar_list.dat from examples/.
     void copy_demo_inputs() const;
-    // Runs the program in the working directory.
+    // Runs tarnvel in the working directory, with nothing on its
+    // standard input and its output captured.
     run_result run() const;
     // Runs it as an unprivileged user, so that file permissions apply: as
     // "nobody" through setpriv when the tests run as root (whom permissions
@@ -40,19 +89,15 @@ public:
     // opened to everyone first, or, with `writable_directory` false, only to
     // reading and searching.
     std::optional<run_result> run_unprivileged(bool writable_directory = true) const;
-    // Runs it from the shell after the commands `setup` (limits, traps:
-    // "ulimit -v 8000; "), and with `streams` in place of the usual
-    // redirections of its standard streams ("</dev/null >stdout 2>stderr")
-    // when given; a stream closed there reads back empty.
-    run_result run_in_shell(const std::string& setup, const std::string& streams = "") const;
-    // Runs it with these command-line arguments (given to the shell as
-    // they stand).
-    run_result run_with_arguments(const std::string& arguments) const;
-    // Runs tarnvel-check in the working directory with these arguments.
-    run_result run_check(const std::string& arguments = "") const;
-    // Runs tarnvel-cgi in the working directory as a web server would: with
-    // `environment` ("REQUEST_METHOD=GET QUERY_STRING=..." as the shell
-    // takes it) and `body` on its standard input.
+
+    // Runs of tarnvel (through the runner, where there is one), of
+    // tarnvel-check and of tarnvel-cgi (always native), to be completed.
+    test_command tarnvel() const;
+    test_command check() const;
+    test_command cgi() const;
+    // Runs tarnvel-cgi with `environment`, shell assignments
+    // ("REQUEST_METHOD=GET QUERY_STRING='...'"), and `body` on its standard
+    // input: the whole environment of a request at once.
     run_result run_cgi(const std::string& environment, const std::string& body = "") const;
 
     // Makes the file `name` of the working directory read-only for everyone,
@@ -63,9 +108,7 @@ public:
     const std::filesystem::path& directory() const { return work_; }
 
 private:
-    run_result run_with(const std::string& prefix, const std::string& setup = "",
-                        const std::string& streams = "", const std::string& arguments = "",
-                        const std::string& program = "") const; // "": tarnvel
+    friend class test_command;
 
     std::filesystem::path root_; // holds work_ and the captured streams
     std::filesystem::path work_;

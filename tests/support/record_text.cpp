@@ -21,10 +21,11 @@ void append_arc(std::string& text, const arc& a)
 
 } // namespace
 
-std::string catalogue_list_text()
+std::string record_text(const record& entry)
 {
+    const record* r = &entry;
     std::string text;
-    for (const record* r = &DB_First; r != nullptr; r = r->next) {
+    {
         text += std::string(r->name_I.text) + "|" + r->name_II.text + "|";
         for (const sky_coords* position : {&r->coords_2000, &r->coords_1950}) {
             append_arc(text, position->ascension);
@@ -37,6 +38,14 @@ std::string catalogue_list_text()
         }
         text += "\n";
     }
+    return text;
+}
+
+std::string catalogue_list_text()
+{
+    std::string text;
+    for (const record* r = &DB_First; r != nullptr; r = r->next)
+        text += record_text(*r);
     return text;
 }
 

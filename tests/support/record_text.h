@@ -8,6 +8,12 @@
 
 namespace tarnvel {
 
+class record;
+
+// One record as one line: its two names, then its fifteen numbers in
+// hexadecimal floating point and the signs of its four arcs.
+std::string record_text(const record& entry);
+
 // The list from DB_First along `next`: per record its two names, then its
 // fifteen numbers in hexadecimal floating point and the signs of its four
 // arcs, one line per record.

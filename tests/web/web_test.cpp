@@ -1,93 +1,26 @@
 // The query service as a reader meets it: tarnvel-cgi behind lighttpd, set
-// up with the README's configuration (serve-site), and headless Chromium
+// up with the guide's configuration (serve-site), and headless Chromium
 // opening the form, sending it, and reading the answer's table; and twenty
 // requests at once through the server, each answered with its own page.
 // Skipped where lighttpd, or for the browser Chromium, is not installed.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "support/browser.h"
 #include "support/e2e.h"
-
-extern char** environ;
+#include "support/site_server.h"
 
 namespace tarnvel {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A free port on 127.0.0.1, as the system hands one out.
-int free_port()
-{
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    const bool found = bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                       getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-    close(s);
-    return found ? ntohs(address.sin_port) : -1;
-}
-
-// A connection to 127.0.0.1:`port`, or -1.
-int connect_to(int port)
-{
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
-        return s;
-    close(s);
-    return -1;
-}
-
-struct http_answer {
-    int status = 0;
-    std::string body;
-};
-
-// GET `target` over HTTP/1.0: the status and the body.
-http_answer http_get(int port, const std::string& target)
-{
-    http_answer answer;
-    const int s = connect_to(port);
-    if (s < 0)
-        return answer;
-    const std::string request = "GET " + target + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n";
-    if (write(s, request.data(), request.size()) != static_cast<ssize_t>(request.size())) {
-        close(s);
-        return answer;
-    }
-    std::string all;
-    char chunk[65536];
-    for (ssize_t got; (got = read(s, chunk, sizeof chunk)) > 0;)
-        all.append(chunk, static_cast<std::size_t>(got));
-    close(s);
-    const std::size_t end = all.find("\r\n\r\n");
-    if (all.rfind("HTTP/1.", 0) != 0 || end == std::string::npos)
-        return answer;
-    answer.status = std::stoi(all.substr(9, 3));
-    answer.body = all.substr(end + 4);
-    return answer;
-}
 
 // A query: the demo's, with the maximal redshift given.
 std::string query_with_z_max(const std::string& z_max)
@@ -101,51 +34,15 @@ class Web : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (cgi_program_path().empty() || program_has_runner())
-            GTEST_SKIP() << "tarnvel-cgi is built for POSIX systems, and runs a native tarnvel";
-        if (std::system("command -v lighttpd >/dev/null 2>&1") != 0)
-            GTEST_SKIP()
-                << "lighttpd is not installed: the query service was not served (Debian: lighttpd)";
-        port_ = free_port();
-        ASSERT_GT(port_, 0);
-        const std::string script = (fs::path(TARNVEL_WEB_DIR) / "serve-site").string();
-        const std::string directory = site_.directory().string();
-        const std::string port = std::to_string(port_);
-        const std::string cgi = cgi_program_path();
-        const std::string log = (site_.directory() / "lighttpd.log").string();
-        char* const argv[] = {const_cast<char*>(script.c_str()),
-                              const_cast<char*>(directory.c_str()), const_cast<char*>(port.c_str()),
-                              const_cast<char*>(cgi.c_str()), nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        ASSERT_EQ(posix_spawn(&server_, script.c_str(), &actions, nullptr, argv, environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            const int s = connect_to(port_);
-            if (s >= 0) {
-                close(s);
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        FAIL() << "lighttpd did not start: " << read_file(log).value_or("");
+        const std::string missing = site_server_missing();
+        if (!missing.empty())
+            GTEST_SKIP() << missing;
+        server_ = std::make_unique<site_server>(site_.directory(), cgi_program_path());
+        ASSERT_TRUE(server_->running()) << server_->problem();
+        port_ = server_->port();
     }
 
-    void TearDown() override
-    {
-        if (server_ > 0) {
-            kill(server_, SIGTERM);
-            waitpid(server_, nullptr, 0);
-        }
-    }
-
-    std::string url(const std::string& target) const
-    {
-        return "http://127.0.0.1:" + std::to_string(port_) + target;
-    }
+    std::string url(const std::string& target) const { return server_->url(target); }
 
     // The requests' own directories left in the spool.
     int left_in_spool() const
@@ -157,8 +54,8 @@ protected:
     }
 
     e2e_case site_;
+    std::unique_ptr<site_server> server_;
     int port_ = -1;
-    pid_t server_ = -1;
 };
 
 } // namespace
@@ -179,14 +76,19 @@ TEST_F(Web, FormSentFromABrowserIsAnsweredWithTheTable)
                                "required, valid"))
         << joined(form);
     int fields = 0;
+    int formats = 0; // the choice of page, VOTable or CSV
     std::string sends;
     for (const std::string& line : form) {
+        formats += line.rfind("field RESPONSEFORMAT: ", 0) == 0;
         fields += line.rfind("field ", 0) == 0;
         if (line.rfind("sends: ", 0) == 0)
             sends = line.substr(7);
     }
-    EXPECT_EQ(fields, 11) << joined(form);
+    EXPECT_EQ(fields - formats, 11) << joined(form);
+    EXPECT_EQ(formats, 3) << joined(form);
     ASSERT_EQ(sends.rfind("/query.cgi?epoch=2000&ra_min=02%3A30%3A00&", 0), 0u) << joined(form);
+    const std::string page_asked = "&RESPONSEFORMAT=html";
+    EXPECT_EQ(sends.substr(sends.size() - page_asked.size()), page_asked) << sends;
 
     // The address the browser sends is the answer: the demo's 16 of 32.
     std::string encoded;
