@@ -27,10 +27,15 @@ void release_block(void* block, std::size_t bytes)
     munmap(block, bytes);
 }
 
+// Decided here, by the system's <sys/mman.h>: where it has no
+// MADV_POPULATE_WRITE (FreeBSD; Linux headers before 5.14) this does
+// nothing, and the pages come one at a time on their first write, as they
+// do without the hint. A kernel older than its headers refuses the advice
+// (EINVAL), with the same effect.
 void populate_for_writing(void* at, std::size_t bytes)
 {
 #if defined(MADV_POPULATE_WRITE)
-    madvise(at, bytes, MADV_POPULATE_WRITE);
+    (void)madvise(at, bytes, MADV_POPULATE_WRITE); // only a hint: a refusal changes nothing
 #else
     (void)at;
     (void)bytes;

@@ -16,7 +16,8 @@ void release_block(void* block, std::size_t bytes);
 
 // Asks for the pages of [at, at + bytes), which lie in one block and are
 // page-aligned, to be provided now, in one go, rather than one at a time on
-// their first write. Only a hint.
+// their first write. Only a hint: it does nothing on a system without such
+// a request (FreeBSD; see memory_blocks.cpp).
 void populate_for_writing(void* at, std::size_t bytes);
 
 } // namespace tarnvel

@@ -249,12 +249,11 @@ private:
     sigset_t previous_;
 };
 
-// The most links followed from the page's name, as the kernel's own limit.
-constexpr int max_links = 40;
-
-// Whether the kernel would follow the link `path` (of status `link`) for
-// this account: not in a sticky directory that others may write, unless the
-// link is the account's own or the directory owner's.
+// Whether the program follows the link `path` (of status `link`) for this
+// account. Its own rule, alike on every system whatever the kernel's: not
+// in a sticky directory that others may write, unless the link is the
+// account's own or the directory owner's (there, another account's link
+// could send the page onto a file of this account's).
 bool may_follow(const char* path, const struct stat& link)
 {
     char directory[page_file::max_path];
@@ -284,7 +283,7 @@ bool find_target(const char* page_name, char* target)
             return errno == ENOENT && copy_path(target, current); // to be created
         if (!S_ISLNK(status.st_mode))
             return copy_path(target, current);
-        if (links == max_links || !may_follow(current, status))
+        if (links == max_symbolic_links || !may_follow(current, status))
             return false;
         char contents[page_file::max_path];
         const ssize_t length = readlink(current, contents, sizeof contents - 1);
@@ -347,7 +346,9 @@ mode_t new_file_bits()
 
 // Gives the finished page at `page` the owner, group and permission bits of
 // `target` where it exists (as far as this account may), or the bits of a
-// new file.
+// new file. The group is judged by what the file has afterwards, not by
+// the calls' results: a new file may have begun with the directory's group
+// (FreeBSD, a setgid directory), which may or may not be the target's.
 bool give_final_attributes(std::FILE* page, const char* target)
 {
     const int descriptor = fileno(page);
@@ -355,8 +356,14 @@ bool give_final_attributes(std::FILE* page, const char* target)
     if (stat(target, &existing) != 0 || !S_ISREG(existing.st_mode))
         return fchmod(descriptor, new_file_bits()) == 0;
     mode_t bits = existing.st_mode & 0777;
-    if (fchown(descriptor, existing.st_uid, existing.st_gid) != 0 &&
-        fchown(descriptor, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+    // Either call may fail (another owner, a group this account is not in);
+    // what the file then holds is read below.
+    if (fchown(descriptor, existing.st_uid, existing.st_gid) != 0)
+        (void)fchown(descriptor, static_cast<uid_t>(-1), existing.st_gid);
+    struct stat now;
+    if (fstat(descriptor, &now) != 0)
+        return false;
+    if (now.st_gid != existing.st_gid) {
         // Another group than the replaced page's: it may read no more than
         // everyone may.
         const mode_t group = S_IRWXG;

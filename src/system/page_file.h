@@ -7,12 +7,15 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "system/platform_limits.h"
+
 namespace tarnvel {
 
 class page_file {
 public:
-    // The longest path of a page, a link's target included.
-    static constexpr std::size_t max_path = 4096;
+    // The longest path of a page, a link's target included, its ending null
+    // counted: the system's own limit.
+    static constexpr std::size_t max_path = max_path_bytes;
     // The temporary file's name is the page's path, ".tmp." and this many
     // letters and digits.
     static constexpr std::size_t suffix_length = 10;
@@ -25,17 +28,19 @@ public:
 
     // Finds the file the page `page_name` stands for: the page itself, or,
     // when `page_name` is a symbolic link, the file its links lead to
-    // (created there when it does not exist yet), each link followed only
-    // where the kernel would follow it for this account (in a sticky
-    // directory that others may write, only a link of this account or of
-    // the directory's owner). Then creates the temporary file
+    // (created there when it does not exist yet), at most
+    // max_symbolic_links of them. The program's own rule, the same on every
+    // system, decides which links it follows: in a sticky directory that
+    // others may write, only a link of this account or of the directory's
+    // owner. Then creates the temporary file
     // "<that file>.tmp.<suffix>" beside it, exclusively (never through a
     // link, nor in place of any file that exists), readable and writable by
     // its owner alone, and opens it for writing as a text stream (CRLF line
     // ends on Windows). Until publish() or discard(), an interrupt,
     // termination or hang-up signal removes it before the program ends.
-    // Returns false, creating nothing, when a link may not be followed or
-    // leads round in a loop, when the file exists and may not be replaced
+    // Returns false, creating nothing, when a link may not be followed, when
+    // more links than that follow one another (a loop among them), when a
+    // path is longer than max_path, when the file exists and may not be replaced
     // (its owner made it read-only, or it is a directory), or when the
     // temporary file cannot be created.
     bool create(const char* page_name);
@@ -44,9 +49,11 @@ public:
     std::FILE* stream() const { return stream_; }
 
     // When `written`, gives the temporary file the owner, group and
-    // permission bits of the file it replaces (those of a new file, 0666
-    // less the umask, where there is none; where the group cannot be kept,
-    // group bits no wider than those for others), closes it and renames it
+    // permission bits of the file it replaces (where there is none, those
+    // of a new file there: 0666 less the umask, and the group the system
+    // gives, the directory's on FreeBSD and in a setgid directory; where the
+    // file's group, as the file itself tells afterwards, is not the replaced
+    // file's, group bits no wider than those for others), closes it and renames it
     // over that file: readers see the old page or the new one, never a
     // part, and links to the page stay as they are. Returns true when the
     // page is in place; otherwise the temporary file is removed and the old

@@ -1,5 +1,6 @@
 // settle_standard_streams and processor_count for POSIX systems and for
-// Windows.
+// Windows; the CPU set through sched_getaffinity on Linux and
+// cpuset_getaffinity on FreeBSD.
 #include "system/process.h"
 
 #include <cstdio>
@@ -12,6 +13,12 @@
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+#endif
+#if defined(__linux__)
+#include <sched.h>
+#elif defined(__FreeBSD__)
+#include <sys/cpuset.h>
+#include <sys/param.h>
 #endif
 
 namespace tarnvel {
@@ -60,8 +67,38 @@ void console_put(char c)
     (void)std::fputc(c, stdout);
 }
 
+namespace {
+
+// The processors of the CPU set this process may run on (set by taskset,
+// cpuset or a container); 0 where the system does not tell.
+int processors_in_cpu_set()
+{
+#if defined(__linux__)
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    // Fails (EINVAL) only on a machine of more processors than a cpu_set_t
+    // holds; the machine's count is taken then.
+    if (sched_getaffinity(0, sizeof set, &set) != 0)
+        return 0;
+    return CPU_COUNT(&set);
+#elif defined(__FreeBSD__)
+    cpuset_t set;
+    CPU_ZERO(&set);
+    if (cpuset_getaffinity(CPU_LEVEL_WHICH, CPU_WHICH_PID, -1, sizeof set, &set) != 0)
+        return 0;
+    return CPU_COUNT(&set);
+#else
+    return 0;
+#endif
+}
+
+} // namespace
+
 int processor_count()
 {
+    const int in_set = processors_in_cpu_set();
+    if (in_set > 0)
+        return in_set;
     const unsigned count = std::thread::hardware_concurrency();
     return count == 0 ? 1 : static_cast<int>(count);
 }

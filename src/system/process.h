@@ -21,7 +21,9 @@ void settle_standard_streams();
 void console_write(const char* text);
 void console_put(char c);
 
-// The number of processors the program may run threads on; 1 when unknown.
+// The number of processors the program may run threads on: those of the
+// process's CPU set (taskset, cpuset, a container's), or where the system
+// does not tell, the machine's; 1 when unknown.
 int processor_count();
 
 } // namespace tarnvel

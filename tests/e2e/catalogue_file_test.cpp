@@ -94,7 +94,7 @@ TEST(CatalogueFile, TextAfterTheClosingLineIsNotParsed)
     // 20 MB of entries behind the closing line: reading them would cost
     // tens of megabytes of records; a look ahead costs a buffer.
     std::string behind;
-    for (int copies = 0; behind.size() < 20000000; ++copies)
+    while (behind.size() < 20000000)
         behind += generated_catalogue(10000).substr(0, 1000000);
     e2e_case c;
     c.copy_demo_inputs();

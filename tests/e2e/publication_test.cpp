@@ -1,7 +1,8 @@
 // The page's publication: what reaches the page's readers, and when. A page
 // too large for the file-size limit, the temporary page's permission bits
 // while it is written, the group and owner of the page it replaces, and a
-// page that is a symbolic link. Each test is named after the fault it pins.
+// page that is a symbolic link, and the group a new file takes from its
+// directory. Each test is named after the fault it pins.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -14,6 +15,7 @@
 #include "support/console_texts.h"
 #include "support/e2e.h"
 #include "support/forms.h"
+#include "system/platform_limits.h"
 
 namespace tarnvel {
 
@@ -130,7 +132,30 @@ TEST(Publication, PageThatIsALinkIsReplacedAtItsTargetAndStaysALink)
     }
 }
 
-TEST(Publication, LinkTheKernelWouldNotFollowOrALoopIsRefused)
+TEST(Publication, LinkChainUpToTheSystemLimitIsFollowedAndNoLonger)
+{
+    SKIP_UNDER_RUNNER();
+    // results.html -> link.1 -> ... -> link.<n> -> target.html, for n + 1
+    // links in all: max_symbolic_links of them are followed, one more is
+    // refused.
+    for (const int links : {max_symbolic_links, max_symbolic_links + 1}) {
+        e2e_case c;
+        c.copy_demo_inputs();
+        std::string from = "results.html";
+        for (int n = 1; n < links; ++n) {
+            const std::string to = "link." + std::to_string(n);
+            fs::create_symlink(to, c.directory() / from);
+            from = to;
+        }
+        fs::create_symlink("target.html", c.directory() / from);
+        const run_result r = c.run();
+        const bool followed = links <= max_symbolic_links;
+        EXPECT_EQ(r.console, followed ? page_created : creation_failed) << links;
+        EXPECT_EQ(fs::exists(c.directory() / "target.html"), followed) << links;
+    }
+}
+
+TEST(Publication, LinkOfAnotherAccountInAnOpenStickyDirectoryOrALoopIsRefused)
 {
     SKIP_UNDER_RUNNER();
     // A loop.
@@ -152,6 +177,58 @@ TEST(Publication, LinkTheKernelWouldNotFollowOrALoopIsRefused)
     EXPECT_EQ(r.console, creation_failed);
     EXPECT_EQ(read_file(c.directory().parent_path() / "victim.html"), std::string("precious\n"));
     EXPECT_TRUE(fs::is_symlink(c.directory() / "results.html"));
+}
+
+TEST(Publication, GroupRulesHoldWhereANewFileTakesItsDirectorysGroup)
+{
+    SKIP_UNDER_RUNNER();
+    SKIP_UNLESS_ROOT();
+    // The page is a link into www/, a setgid directory: a file made there
+    // begins with the directory's group, as every file does on FreeBSD. The
+    // run is nobody's, in no group but its own.
+    constexpr gid_t page_group = 4242;
+    constexpr gid_t other_group = 4244;
+    constexpr uid_t nobody = 65534;
+    struct {
+        gid_t directory_group;
+        bool old_page;
+        gid_t expected_group;
+        mode_t expected_bits; // 0: not looked at
+    } const cases[] = {
+        // The directory's group is the old page's: the group stays, its bits too.
+        {page_group, true, page_group, 0640},
+        // Another group than the old page's, which nobody may not give: the
+        // group may read no more than everyone.
+        {other_group, true, other_group, 0600},
+        // A new page: what a new file gets there.
+        {other_group, false, other_group, 0},
+    };
+    for (const auto& one : cases) {
+        e2e_case c;
+        c.copy_demo_inputs();
+        const fs::path web_root = c.directory() / "www";
+        fs::create_directories(web_root);
+        ASSERT_EQ(chown(web_root.c_str(), 0, one.directory_group), 0);
+        ASSERT_EQ(chmod(web_root.c_str(), 02777), 0);
+        const fs::path page = web_root / "results.html";
+        if (one.old_page) {
+            c.write("www/results.html", "last page\n");
+            ASSERT_EQ(chown(page.c_str(), nobody, page_group), 0);
+            ASSERT_EQ(chmod(page.c_str(), 0640), 0);
+        }
+        fs::create_symlink("www/results.html", c.directory() / "results.html");
+        const std::optional<run_result> r = c.run_unprivileged(false);
+        if (!r.has_value())
+            GTEST_SKIP() << "no way to run as another account here (setpriv)";
+        ASSERT_EQ(status_of(web_root).st_mode & 07777, 02777u) << "the directory was changed";
+        EXPECT_EQ(r->console, page_created) << one.directory_group;
+        const struct stat status = status_of(page);
+        EXPECT_EQ(status.st_gid, one.expected_group) << one.directory_group;
+        if (one.expected_bits != 0) {
+            EXPECT_EQ(status.st_mode & 0777, one.expected_bits)
+                << one.directory_group << ": a group the old page did not trust can read it";
+        }
+    }
 }
 
 } // namespace tarnvel

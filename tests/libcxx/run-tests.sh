@@ -1,23 +1,17 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite with clang and libc++, the compiler
-# and C++ library of FreeBSD's base system, with the newest clang whose
-# libc++ is installed (Debian 12: clang-14 with libc++-14-dev and
-# libc++abi-14-dev; Debian 13: 19; the packages clang, libc++-dev and
-# libc++abi-dev bring the default one). GoogleTest from the system is built
-# for libstdc++, so it is first built for libc++ from the system's
-# GoogleTest sources (Debian: googletest) into build/gtest-libcxx.
+# Builds and runs the whole test suite with clang 19 and libc++ 19, the
+# compiler and C++ library of FreeBSD 14's base system (LLVM 19; Debian:
+# clang-19 libc++-19-dev libc++abi-19-dev, which take the place of
+# libc++-dev and libc++abi-dev). GoogleTest from the system is built for
+# libstdc++, so it is first built for libc++ from the system's GoogleTest
+# sources (Debian: googletest) into build/gtest-libcxx.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-compiler=
-for version in 21 20 19 18 17 16 15 14; do
-  if command -v "clang++-$version" >/dev/null 2>&1 &&
-     [ -e "/usr/lib/llvm-$version/lib/libc++.so" ] && [ -e "/usr/lib/llvm-$version/lib/libc++abi.so" ]; then
-    compiler=clang++-$version
-    break
-  fi
-done
-if [ -z "$compiler" ]; then
-  echo "no clang with its libc++ is installed (Debian: clang libc++-dev libc++abi-dev)" >&2
+version=19
+compiler=clang++-$version
+if ! command -v "$compiler" >/dev/null 2>&1 ||
+   [ ! -e "/usr/lib/llvm-$version/lib/libc++.so" ] || [ ! -e "/usr/lib/llvm-$version/lib/libc++abi.so" ]; then
+  echo "clang $version with its libc++ is not installed (Debian: clang-$version libc++-$version-dev libc++abi-$version-dev)" >&2
   exit 1
 fi
 c_compiler=${compiler/clang++/clang}
