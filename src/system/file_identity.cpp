@@ -7,20 +7,10 @@ namespace tarnvel {
 
 file_identity identify_file(const std::string& path)
 {
-    file_identity identity;
     struct stat status;
     if (stat(path.c_str(), &status) != 0)
-        return identity;
-    identity.found = true;
-    identity.device = static_cast<unsigned long long>(status.st_dev);
-    identity.inode = static_cast<unsigned long long>(status.st_ino);
-    identity.size = static_cast<long long>(status.st_size);
-    // st_mtim and st_ctim: POSIX.1-2008, on Linux and FreeBSD.
-    identity.modified_seconds = static_cast<long long>(status.st_mtim.tv_sec);
-    identity.modified_nanoseconds = static_cast<long long>(status.st_mtim.tv_nsec);
-    identity.changed_seconds = static_cast<long long>(status.st_ctim.tv_sec);
-    identity.changed_nanoseconds = static_cast<long long>(status.st_ctim.tv_nsec);
-    return identity;
+        return file_identity();
+    return identity_of(status);
 }
 
 bool same_file(const file_identity& a, const file_identity& b)

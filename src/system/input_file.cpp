@@ -139,14 +139,7 @@ bool input_file::identify(file_identity& identity) const
     struct stat status;
     if (native_ == -1 || fstat(static_cast<int>(native_), &status) != 0 || !S_ISREG(status.st_mode))
         return false;
-    identity.found = true;
-    identity.device = static_cast<unsigned long long>(status.st_dev);
-    identity.inode = static_cast<unsigned long long>(status.st_ino);
-    identity.size = static_cast<long long>(status.st_size);
-    identity.modified_seconds = static_cast<long long>(status.st_mtim.tv_sec);
-    identity.modified_nanoseconds = static_cast<long long>(status.st_mtim.tv_nsec);
-    identity.changed_seconds = static_cast<long long>(status.st_ctim.tv_sec);
-    identity.changed_nanoseconds = static_cast<long long>(status.st_ctim.tv_nsec);
+    identity = identity_of(status);
     return true;
 }
 

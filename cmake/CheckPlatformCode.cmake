@@ -1,4 +1,4 @@
-# cmake -DSOURCE_DIR=<src> -P CheckPlatformSpecific.cmake
+# cmake -DSOURCE_DIR=<src> -P CheckPlatformCode.cmake
 # Fails when a file of src/ outside src/system/ tests a macro of the
 # operating system, the compiler or the machine: platform-specific code is
 # decided once, in src/system/, and the rest of the program calls it.
