@@ -102,8 +102,11 @@ TEST(CatalogueFile, TextAfterTheClosingLineIsNotParsed)
     const auto [with, kib] = run_measured(c);
     EXPECT_EQ(with.console, without.console);
     EXPECT_EQ(with.page, without.page);
-    // A tenth more, and the buffer that looks ahead.
-    EXPECT_LE(kib, plain_kib + plain_kib / 10 + 256)
+    // A tenth more, and the look-ahead: each core may have begun a part
+    // (a mebibyte of text or more) before the closing line was met, whose
+    // buffer and selected records stay below a mebibyte; all 20 MB would
+    // cost tens of megabytes. (With libc++ the look-ahead came to 0.6 MB.)
+    EXPECT_LE(kib, plain_kib + plain_kib / 10 + 1024)
         << "the text behind the closing line was read into memory";
 }
 
