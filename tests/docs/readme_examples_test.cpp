@@ -1,8 +1,10 @@
 // The documents show the demo's input files and a run of the checker; they
 // must be the files in examples/, byte for byte, and what the checker prints.
+// The manual pages name the version, and no document keeps a merge's marks.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/e2e.h"
 
@@ -35,6 +37,21 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     if (at != std::string::npos)
         text.replace(at, from.size(), to);
     return text;
+}
+
+// The manual pages of the sources (TARNVEL_MANUAL_PAGES: separated by ';').
+std::vector<std::string> manual_pages()
+{
+    std::vector<std::string> names;
+    const std::string pages = TARNVEL_MANUAL_PAGES;
+    for (std::size_t start = 0; start < pages.size();) {
+        std::size_t end = pages.find(';', start);
+        if (end == std::string::npos)
+            end = pages.size();
+        names.push_back(pages.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
 }
 
 } // namespace
@@ -77,18 +94,25 @@ TEST(Readme, ShowsWhatTheCheckerPrints)
 
 TEST(ManualPage, NamesTheProgramsVersion)
 {
-    // TARNVEL_MANUAL_PAGES: the pages of the sources, separated by ';'.
-    std::string pages = TARNVEL_MANUAL_PAGES;
-    for (std::size_t start = 0; start < pages.size();) {
-        std::size_t end = pages.find(';', start);
-        if (end == std::string::npos)
-            end = pages.size();
-        const std::string page = pages.substr(start, end - start);
-        start = end + 1;
+    for (const std::string& page : manual_pages()) {
         const auto manual = read_file(examples_dir().parent_path() / page);
         ASSERT_TRUE(manual.has_value()) << page;
         EXPECT_NE(manual->find("\"tarnvel " TARNVEL_VERSION "\""), std::string::npos)
             << "the .TH line of " << page << " names another version than " TARNVEL_VERSION;
+    }
+}
+
+// A merge's conflict left in tarnvel-cgi.8 rendered both sides as text.
+TEST(Documents, ConflictOfAMergeLeftInAManualPage)
+{
+    std::vector<std::string> names = manual_pages();
+    for (const char* name : {"README.md", "CONTRIBUTING.md", "CHANGELOG.md", "docs/guide.md",
+                             "docs/architecture.md", "docs/performance.md"})
+        names.emplace_back(name);
+    for (const std::string& name : names) {
+        const std::string text = "\n" + document(name.c_str());
+        for (const char* mark : {"\n<<<<<<< ", "\n>>>>>>> ", "\n=======\n"})
+            EXPECT_EQ(text.find(mark), std::string::npos) << name << " holds" << mark;
     }
 }
 
