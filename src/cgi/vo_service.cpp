@@ -57,14 +57,17 @@ std::string table_type(const answer_format& format)
     return std::string(format.media_type) + "; charset=utf-8";
 }
 
-// Appends one row to the table of `format`.
-void append_row(std::string& body, const answer_format& format, const table_row& row,
-                table_detail detail, std::vector<table_cell>& cells)
+// Appends one row to the table of `format`; false once the body is longer
+// than `max_answer`, when the answer is refused whatever follows, so that
+// no more of it is built.
+bool append_row(std::string& body, const answer_format& format, const table_row& row,
+                table_detail detail, std::vector<table_cell>& cells, long long max_answer)
 {
     if (format.kind == answer_format::csv)
         append_csv_row(body, row, detail, cells);
     else
         append_votable_row(body, row, detail, cells);
+    return static_cast<long long>(body.size()) <= max_answer;
 }
 
 // The catalogue of the site as a text to read; false when it cannot be
@@ -113,9 +116,8 @@ http_response cone_answer(const site_config& config, const cone_request& request
                     return false;
                 }
                 ++rows;
-                append_row(body, request.format, {e.number, e.entry, e.distance}, request.detail,
-                           cells);
-                return true;
+                return append_row(body, request.format, {e.number, e.entry, e.distance},
+                                  request.detail, cells, config.max_answer);
             });
         if (outcome == reading_outcome::cannot_open)
             return error_response(200, "OK", request.format, unreadable);
@@ -152,8 +154,8 @@ http_response form_table_answer(const site_config& config, const query_request& 
                             "Entries of the catalogue that the form's query selects");
     std::vector<table_cell> cells;
     const reading_outcome outcome = query_entries(text, [&](const answer_entry& e) {
-        append_row(response.body, format, {e.number, e.entry, 0.0}, table_detail::usual, cells);
-        return true;
+        return append_row(response.body, format, {e.number, e.entry, 0.0}, table_detail::usual,
+                          cells, config.max_answer);
     });
     if (outcome == reading_outcome::cannot_open)
         return error_response(500, "Internal Server Error", format, unreadable);

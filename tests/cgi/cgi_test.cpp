@@ -363,6 +363,35 @@ TEST_F(Cgi, AnswerOverTheSizeLimitIsSentAnyway)
     EXPECT_EQ(get(demo_query, "TARNVEL_MAX_ANSWER=67108864").status, 200);
 }
 
+// A table was refused only once it had been built whole in memory: a
+// full-sky cone of a large catalogue held the whole VOTable first.
+TEST_F(Cgi, TableOverTheSizeLimitWasBuiltWholeFirst)
+{
+    site.write("quasar_list.dat", generated_catalogue(150000));
+    const auto peak_kib = [&](const std::string& limit) {
+        const run_result r = site.cgi()
+                                 .before(settings("TARNVEL_MAX_ANSWER=" + limit) + " ")
+                                 .env("REQUEST_METHOD", "GET")
+                                 .env("PATH_INFO", "/scs")
+                                 .env("QUERY_STRING", "RA=0&DEC=0&SR=180&MAXREC=100000")
+                                 .through({TARNVEL_PEAK_MEMORY})
+                                 .run();
+        const std::size_t at = r.errors.find("peak KiB: ");
+        EXPECT_NE(at, std::string::npos) << r.errors;
+        return std::make_pair(parse(r),
+                              at == std::string::npos ? 0L : std::stol(r.errors.substr(at + 10)));
+    };
+    const auto [whole, whole_kib] = peak_kib("1099511627776");
+    ASSERT_EQ(whole.status, 200);
+    ASSERT_GT(whole.body.size(), std::size_t{16} << 20) << "a table of 100,000 rows";
+    const auto [refused, refused_kib] = peak_kib("1048576");
+    EXPECT_EQ(refused.status, 422);
+    EXPECT_NE(refused.body.find("larger than 1048576 bytes (TARNVEL_MAX_ANSWER)"),
+              std::string::npos)
+        << refused.body;
+    EXPECT_LT(refused_kib + 12 * 1024, whole_kib) << "the refused table was built further";
+}
+
 TEST_F(Cgi, BusySiteAnswers503AtOnce)
 {
     // A run that holds the one slot for a second: the next request waits.
