@@ -1,9 +1,8 @@
-// The walk over the catalogue in runs of entries.
+// The walk over the catalogue, entry by entry.
 #include "input/catalogue_walk.h"
 
 #include "input/catalogue_entries.h"
 #include "input/correct_record_list.h"
-#include "state/record_pool.h"
 
 namespace tarnvel {
 
@@ -36,19 +35,17 @@ reading_outcome walk_catalogue(const text_source& text, const entry_visitor& vis
     long long number = 1;
     if (!hand_on(head, number, visit))
         return reading_outcome::read;
-    record_pool pool;
+    // The further entries, as read_entries reads them, each into one record
+    // on the stack: a pool of records per run cost fresh memory for every
+    // entry, most of a walk's time.
     for (;;) {
-        entry_reading run;
-        run.pool = &pool;
-        run.stop_at = stream.offset() + walk_run_bytes;
-        read_entries(stream, run);
-        for (record* entry = run.first; entry != nullptr; entry = entry->next)
-            if (!hand_on(*entry, ++number, visit))
-                return reading_outcome::read;
-        pool.release();
-        if (run.how == reading_end::no_memory)
-            return reading_outcome::no_memory;
-        if (run.how != reading_end::boundary)
+        string next;
+        if (read_first_name(stream, next) != first_name_read::name)
+            return reading_outcome::read; // the closing line, or the end of input
+        record entry;
+        entry.name_I = next;
+        read_entry_rest(stream, entry, lost_fields);
+        if (!hand_on(entry, ++number, visit))
             return reading_outcome::read;
     }
 }

@@ -1,7 +1,7 @@
-// The catalogue read once, in order, a run of entries at a time: each entry
-// handed on as tarnvel has it after reading and normalisation, with its
-// number in the catalogue, and given back before the next run is read, so
-// that a catalogue of any size is walked in little memory.
+// The catalogue read once, in order, an entry at a time: each entry handed
+// on as tarnvel has it after reading and normalisation, with its number in
+// the catalogue, and gone before the next is read, so that a catalogue of
+// any size is walked in little memory.
 #ifndef TARNVEL_INPUT_CATALOGUE_WALK_H
 #define TARNVEL_INPUT_CATALOGUE_WALK_H
 
@@ -18,17 +18,13 @@ namespace tarnvel {
 // entry. Returns false to end the walk there.
 using entry_visitor = std::function<bool(long long number, const record& entry)>;
 
-// The text a run of entries takes at most before its records are handed on
-// and given back.
-constexpr long long walk_run_bytes = 1 << 20;
-
 // Reads the catalogue `text` as tarnvel reads it (the head entry, then
 // entries up to the closing line or the end of input; field skips that give
 // up are not reported) and calls `visit` for each entry in catalogue order,
 // its two declinations normalised by arc::corrector. Prints nothing and
 // touches no process-wide state. Returns cannot_open when the text cannot be
-// read at all (nothing visited), no_memory when memory ran out (the entries
-// before visited), read otherwise, also when `visit` ended the walk.
+// read at all (nothing visited), read otherwise, also when `visit` ended the
+// walk.
 reading_outcome walk_catalogue(const text_source& text, const entry_visitor& visit);
 
 } // namespace tarnvel

@@ -89,10 +89,10 @@ class CatalogueWalk : public reader_test {};
 
 TEST_F(CatalogueWalk, HandsOnTheListTarnvelReads)
 {
-    // Over several runs, with entries split over lines, remarks behind
-    // numbers, a lost '$' in the middle and no closing line.
+    // Megabytes that tarnvel reads in parts, with entries split over lines,
+    // remarks behind numbers, a lost '$' in the middle and no closing line.
     std::string catalogue = "$\nhead name$1$2$3$-0$4$5$1.5e12$1e8$-3$1$2$3$-4$5$6$second$\n";
-    for (int i = 0; catalogue.size() < 3 * walk_run_bytes; ++i) {
+    for (int i = 0; catalogue.size() < std::size_t{3} << 20; ++i) {
         catalogue += "Q " + std::to_string(i) + "$" + std::to_string(i % 24) + "$1$2.5 s$" +
                      std::to_string(i % 179 - 89) + "$\n3$4$1.25$17$-25$1$2$3$-4$5$6$B " +
                      std::to_string(i) + "$\r\n";
