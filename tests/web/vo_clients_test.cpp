@@ -4,7 +4,9 @@
 // catalogue file, read the errors, MAXREC and OVERFLOW, validate the
 // VOTables and read the form's tables; STILTS lints every kind of answer,
 // including names that hold markup, and runs cone and coneskymatch against
-// the service. Each part is skipped where its client is not installed.
+// the service; the real catalogues beside the project, where they are at
+// hand, answer them too. Each part is skipped where its client is not
+// installed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -182,6 +184,33 @@ INSTANTIATE_TEST_SUITE_P(Pyvo, VoClientsWithPython,
                              name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
                              return name;
                          });
+
+// The real catalogues as the site's catalogue: cones around entries all
+// over them, the validation of their answers and the form's tables, the
+// test query, and STILTS' lint of the whole sky's table.
+TEST_F(VoClients, RealCataloguesAnswerTheClients)
+{
+    const std::string script = (fs::path(TARNVEL_WEB_DIR) / "vo_clients.py").string();
+    for (const char* name : {"hewitt_burbidge_1993.dat", "twodf_qso.dat"}) {
+        const fs::path real = shared_data_dir() / name;
+        if (!fs::exists(real))
+            GTEST_SKIP() << real << " is not at hand (it lives beside the project, not in it)";
+        fs::copy_file(real, catalogue(), fs::copy_options::overwrite_existing);
+        for (const char* check : {"sampled-cones", "validate", "form-tables", "testquery"}) {
+            const command_result run =
+                run_command("/usr/bin/python3 " + shell_quoted(script) + " " + check + " " +
+                            shell_quoted(base()) + " " + shell_quoted(catalogue().string()) + " " +
+                            shell_quoted(form_query));
+            if (run.status == 77)
+                GTEST_SKIP() << run.output;
+            EXPECT_EQ(run.status, 0) << name << ", " << check << ": " << run.output;
+        }
+        if (!installed("stilts"))
+            continue;
+        const fs::path sky = saved("/scs?RA=0&DEC=0&SR=180&MAXREC=100000&VERB=3", "sky.vot");
+        EXPECT_EQ(run_command("stilts votlint " + shell_quoted(sky.string())).output, "") << name;
+    }
+}
 
 TEST_F(VoClients, VotlintFindsNothingInAnyAnswer)
 {
