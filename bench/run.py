@@ -118,6 +118,12 @@ def prepare(case, catalogue, q):
         f.write(query_form(q))
 
 
+def remove_page(case):
+    page = os.path.join(case, "results.html")
+    if os.path.exists(page):
+        os.remove(page)
+
+
 def selected_count(page):
     with open(page, "rb") as f:
         text = f.read(1 << 16).decode("latin-1")
@@ -156,11 +162,17 @@ def race(bench, catalogue, work, runs, with_peers):
         for condition in CONDITIONS:
             ours, theirs = [], {peer: [] for peer in with_peers}
             for _ in range(runs):
+                # Every program writes its answer where none stands: the
+                # peers' output is truncated before their clock starts, and
+                # tarnvel's previous page is removed before its clock starts
+                # (replacing it would have the kernel free it in the run).
+                remove_page(case)
                 ours.append(bench.timed([bench.tarnvel], case, condition))
                 for peer, argv in with_peers.items():
                     if argv is None:
                         own = case + "-baseline"
                         prepare(own, catalogue, q)
+                        remove_page(own)
                         theirs[peer].append(bench.timed([bench.baseline], own, condition))
                         count = selected_count(os.path.join(own, "results.html"))
                         if count != selected_count(page):
@@ -191,9 +203,14 @@ def floor(bench, catalogue, selected, page_bytes, work, runs, condition):
                                           condition)[0] for _ in range(runs))
     target = os.path.join(work, "floor.html")
     blocks = max(1, math.ceil(page_bytes / (1 << 20)))
-    write = statistics.median(
-        bench.timed(["dd", "if=/dev/zero", f"of={target}", "bs=1M", f"count={blocks}"], work,
-                    condition)[0] for _ in range(runs))
+
+    def write_page_size():
+        if os.path.exists(target):
+            os.remove(target)  # written where none stands, as the programs' pages are
+        return bench.timed(["dd", "if=/dev/zero", f"of={target}", "bs=1M", f"count={blocks}"], work,
+                           condition)[0]
+
+    write = statistics.median(write_page_size() for _ in range(runs))
     os.remove(target)
     return cat + touch + write
 
