@@ -24,9 +24,7 @@ namespace {
 std::pair<run_result, long> run_measured(const e2e_case& c)
 {
     const run_result r = c.tarnvel().through({TARNVEL_PEAK_MEMORY}).run();
-    const std::size_t at = r.errors.find("peak KiB: ");
-    const long kib = at == std::string::npos ? -1 : std::stol(r.errors.substr(at + 10));
-    return {r, kib};
+    return {r, peak_kib(r)};
 }
 
 } // namespace

@@ -268,6 +268,13 @@ bool page_has_crlf()
     return TARNVEL_TEST_CRLF_PAGE != 0;
 }
 
+long peak_kib(const run_result& r)
+{
+    const std::string label = "peak KiB: ";
+    const std::size_t at = r.errors.find(label);
+    return at == std::string::npos ? -1 : std::stol(r.errors.substr(at + label.size()));
+}
+
 std::string test_program_path()
 {
     return environment_or("TARNVEL_TEST_PROGRAM", TARNVEL_TEST_PROGRAM);

@@ -139,6 +139,10 @@ bool site_texts_are_defaults();
 // True when the program under test writes CRLF line ends (Windows build).
 bool page_has_crlf();
 
+// The most memory a run through the peak-memory helper used, in KiB, from
+// what the helper printed on standard error; -1 when it printed nothing.
+long peak_kib(const run_result& r);
+
 // The programs the end-to-end tests run: tarnvel, tarnvel-check and
 // tarnvel-cgi.
 std::string test_program_path();

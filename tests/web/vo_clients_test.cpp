@@ -141,6 +141,15 @@ protected:
         return site_.directory() / name;
     }
 
+    // Runs the check `check` of vo_clients.py against this service.
+    command_result python_check(const char* check) const
+    {
+        const std::string script = (fs::path(TARNVEL_WEB_DIR) / "vo_clients.py").string();
+        return run_command("/usr/bin/python3 " + shell_quoted(script) + " " + check + " " +
+                           shell_quoted(base()) + " " + shell_quoted(catalogue().string()) + " " +
+                           shell_quoted(form_query));
+    }
+
     // The guide's example behind `marker`, asking this service.
     std::string guide_example(const std::string& marker) const
     {
@@ -167,10 +176,7 @@ class VoClientsWithPython : public VoClients, public testing::WithParamInterface
 
 TEST_P(VoClientsWithPython, CheckHolds)
 {
-    const std::string script = (fs::path(TARNVEL_WEB_DIR) / "vo_clients.py").string();
-    const command_result run = run_command(
-        "/usr/bin/python3 " + shell_quoted(script) + " " + GetParam() + " " + shell_quoted(base()) +
-        " " + shell_quoted(catalogue().string()) + " " + shell_quoted(form_query));
+    const command_result run = python_check(GetParam());
     if (run.status == 77)
         GTEST_SKIP() << run.output;
     EXPECT_EQ(run.status, 0) << run.output;
@@ -190,17 +196,13 @@ INSTANTIATE_TEST_SUITE_P(Pyvo, VoClientsWithPython,
 // test query, and STILTS' lint of the whole sky's table.
 TEST_F(VoClients, RealCataloguesAnswerTheClients)
 {
-    const std::string script = (fs::path(TARNVEL_WEB_DIR) / "vo_clients.py").string();
     for (const char* name : {"hewitt_burbidge_1993.dat", "twodf_qso.dat"}) {
         const fs::path real = shared_data_dir() / name;
         if (!fs::exists(real))
             GTEST_SKIP() << real << " is not at hand (it lives beside the project, not in it)";
         fs::copy_file(real, catalogue(), fs::copy_options::overwrite_existing);
         for (const char* check : {"sampled-cones", "validate", "form-tables", "testquery"}) {
-            const command_result run =
-                run_command("/usr/bin/python3 " + shell_quoted(script) + " " + check + " " +
-                            shell_quoted(base()) + " " + shell_quoted(catalogue().string()) + " " +
-                            shell_quoted(form_query));
+            const command_result run = python_check(check);
             if (run.status == 77)
                 GTEST_SKIP() << run.output;
             EXPECT_EQ(run.status, 0) << name << ", " << check << ": " << run.output;
